@@ -1,0 +1,44 @@
+# Two commands on a fresh Debian 12 machine: `make run` and `make test`.
+JOBS ?= 2
+CORE_TESTS := zor_model_tests zor_casefile_tests zor_analysis_tests zor_image_tests zor_interaction_tests
+
+.PHONY: all deps configure build test run bench asan format format-check clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset default >/dev/null
+
+build: configure
+	@cmake --build --preset default -j$(JOBS)
+
+test: build
+	@ctest --preset default
+
+run: build
+	@bash scripts/run-demo.sh build/default
+
+# The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	@cmake --preset asan >/dev/null
+	@for t in $(CORE_TESTS); do \
+	  if cmake --build --preset asan --target help | grep -q "^$$t:"; then \
+	    cmake --build --preset asan -j$(JOBS) --target $$t || exit 1; fi; done
+	@ctest --preset asan-core
+
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j$(JOBS) --target benchmarks
+	@bash scripts/run-benchmarks.sh build/bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf build

@@ -1,0 +1,45 @@
+#include "app/cli/Cli.h"
+
+namespace Cli {
+
+namespace {
+
+void usage(std::ostream& s)
+{
+    s << "usage: zor-cli COMMAND [ARGS...]\n"
+         "\n"
+         "commands:\n"
+         "  analyse   analyse stored cases and append their report records\n"
+         "  render    write an image with the image tools applied\n"
+         "\n"
+         "'zor-cli COMMAND --help' explains a command.\n";
+}
+
+} // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty()) {
+        usage(err);
+        return 2;
+    }
+    const std::string& command = args.front();
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        usage(out);
+        return 0;
+    }
+    if (command == "--version") {
+        out << "zor-cli " << ZOR_VERSION << '\n';
+        return 0;
+    }
+    if (command == "analyse")
+        return analyse(rest, out, err);
+    if (command == "render")
+        return render(rest, out, err);
+    err << "zor-cli: unknown command '" << command << "'\n";
+    usage(err);
+    return 2;
+}
+
+} // namespace Cli

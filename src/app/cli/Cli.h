@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// The command line `zor-cli COMMAND ...`. Each command returns the exit
+// status: 0 success, 1 failure, 2 usage error.
+namespace Cli {
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+int analyse(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace Cli
