@@ -18,8 +18,7 @@ std::string StderrMessages::oneLine(const std::string& caption, const std::strin
     return caption + ": " + joined;
 }
 
-void StderrMessages::showMessage(const std::string& caption, const std::string& text,
-                                 MessageIcon)
+void StderrMessages::showMessage(const std::string& caption, const std::string& text, MessageIcon)
 {
     std::cerr << oneLine(caption, text) << '\n';
 }
@@ -36,4 +35,7 @@ UserMessages& userMessages()
     return installed ? *installed : fallback;
 }
 
-void setUserMessages(UserMessages* messages) { installed = messages; }
+void setUserMessages(UserMessages* messages)
+{
+    installed = messages;
+}

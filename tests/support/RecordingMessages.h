@@ -14,8 +14,7 @@ public:
         MessageIcon icon;
     };
 
-    void showMessage(const std::string& caption, const std::string& text,
-                     MessageIcon icon) override
+    void showMessage(const std::string& caption, const std::string& text, MessageIcon icon) override
     {
         messages.push_back({caption, text, icon});
     }

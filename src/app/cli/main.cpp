@@ -1,6 +1,7 @@
 #include "app/cli/Cli.h"
 
 #include <QGuiApplication>
+
 #include <iostream>
 
 int main(int argc, char** argv)
