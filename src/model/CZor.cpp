@@ -1,0 +1,206 @@
+#include "model/CZor.h"
+
+#include "model/Math.h"
+#include "platform/Surface.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+struct Preset {
+    const char* name;
+    double width; // mm the full image width represents
+};
+
+constexpr Preset kPresets[] = {
+    {"mm430", 430.0},  {"DirektR1", 403.7}, {"Korvel", 532.8},  {"mm175", 175.0},
+    {"Lorvel", 280.0}, {"pacs", 500.0},     {"PACSLT1", 440.8}, {"PACSPR8", 495.3},
+};
+
+// Codes of findMode; the pointer state machine uses the same numbers.
+constexpr int16_t kAxis1P0 = 5;
+constexpr int16_t kAxis1P1 = 6;
+constexpr int16_t kAxis2P0 = 7;
+constexpr int16_t kAxis2P1 = 8;
+constexpr int16_t kShoulder = 9;
+constexpr int16_t kGTLine = 10;
+constexpr int16_t kLTLine1 = 11;
+constexpr int16_t kLTLine2 = 12;
+constexpr int16_t kTipLine = 13;
+constexpr int16_t kHeadBase = 101;
+constexpr int16_t kFemurBase = 210;
+constexpr int16_t kCMarker = 220;
+
+} // namespace
+
+// --- Frame and calibration ---
+
+void CZor::initScale(int16_t WPix, int16_t HPix, double W)
+{
+    // A zero, negative or non-finite width (a damaged file, a slip of the
+    // hand) would poison every conversion; keep the scale we have.
+    if (WPix <= 0 || !std::isfinite(W) || !(W > 0.0))
+        return;
+    WPixel = WPix;
+    HPixel = HPix;
+    ScaleFactor = WPix / W;
+}
+
+bool CZor::Pixel(std::span<double> values) const
+{
+    if (values.size() % 2 != 0)
+        return false;
+    for (std::size_t i = 0; i < values.size(); i += 2) {
+        values[i] = values[i] * ScaleFactor;
+        values[i + 1] = HPixel - values[i + 1] * ScaleFactor;
+    }
+    return true;
+}
+
+void CZor::TransformP(CPoint& p) const
+{
+    double dx = WorldX(p.x) - Center.x;
+    double dy = WorldY(p.y) - Center.y;
+    p.x = dy * SinA + dx * CosA;
+    p.y = dy * CosA - dx * SinA;
+}
+
+void CZor::TransformL(CLine& l) const
+{
+    TransformP(l.P0);
+    TransformP(l.P1);
+}
+
+void CZor::Calibrate(int16_t WPix, int16_t HPix)
+{
+    if (!CalibPoints || !std::isfinite(CalibDist) || !(CalibDist > 0.0))
+        return;
+    double dx = CalibPoints->P1.x - CalibPoints->P0.x;
+    double dy = CalibPoints->P1.y - CalibPoints->P0.y;
+    double d = std::sqrt(dx * dx + dy * dy);
+    if (!std::isfinite(d) || !(d > 0.0))
+        return;
+    double W = WPix * CalibDist / d;
+    initScale(WPix, HPix, W);
+}
+
+double CZor::presetWidth(const std::string& name)
+{
+    for (const Preset& p : kPresets) {
+        if (name == p.name)
+            return p.width;
+    }
+    return 0.0;
+}
+
+bool CZor::applyPreset(const std::string& name, int16_t WPix, int16_t HPix)
+{
+    double w = presetWidth(name);
+    if (w == 0.0)
+        return false;
+    initScale(WPix, HPix, w);
+    return true;
+}
+
+// --- Landmark set ---
+
+CPoint& CZor::points(int16_t ix)
+{
+    if (ix < 0 || ix >= static_cast<int16_t>(points_.size()))
+        throw std::out_of_range("CZor::points: femur point index out of range");
+    return points_[static_cast<std::size_t>(ix)];
+}
+
+const CPoint& CZor::points(int16_t ix) const
+{
+    return const_cast<CZor*>(this)->points(ix);
+}
+
+void CZor::PicBox(Surface* p)
+{
+    surface_ = p;
+    for (CLine* l : {&AxisLine, &AxisLine1, &AxisLine2, &LTLine1, &LTLine2, &GTLine, &TipLine,
+                     &TipLine1, &TipLine2, &TipLine3})
+        l->PicBox(p);
+    Shoulder.mPicBox = p;
+    CMarker.mPicBox = p;
+    for (CPoint& pt : points_)
+        pt.mPicBox = p;
+    head.init(kHeadBase, p);
+}
+
+void CZor::draw(uint32_t color1, uint32_t color2) const
+{
+    if (!Visible)
+        return;
+    for (const CLine* l : {&AxisLine, &AxisLine1, &AxisLine2}) {
+        if (l->Valid)
+            l->draw();
+    }
+    if (LinesVisible) {
+        if (ShoulderValid)
+            Shoulder.draw();
+        if (CMarkerValid)
+            CMarker.draw();
+        for (const CLine* l : {&GTLine, &LTLine1, &LTLine2, &TipLine})
+            l->draw2(color1, color2);
+        for (const CLine* l : {&TipLine1, &TipLine2, &TipLine3}) {
+            if (l->Valid)
+                l->draw();
+        }
+        if (PointsValid) {
+            for (const CPoint& pt : points_)
+                pt.draw();
+        }
+    }
+    head.draw(255);
+}
+
+int16_t CZor::findMode(double x, double y) const
+{
+    if (int16_t r = head.findMode(x, y); r != 0)
+        return r;
+    if (LinesVisible) {
+        if (PointsValid) {
+            for (std::size_t i = 0; i < points_.size(); ++i) {
+                const CPoint& pt = points_[i];
+                if (pt.mPicBox && Math::IsNear(x, y, pt.x, pt.y))
+                    return static_cast<int16_t>(kFemurBase + static_cast<int16_t>(i));
+            }
+        }
+        if (ShoulderValid && Math::IsNear(x, y, Shoulder.x, Shoulder.y))
+            return kShoulder;
+        if (CMarkerValid && Math::IsNear(x, y, CMarker.x, CMarker.y))
+            return kCMarker;
+        if (Math::IsNearLine(x, y, GTLine))
+            return kGTLine;
+        if (Math::IsNearLine(x, y, LTLine1))
+            return kLTLine1;
+        if (Math::IsNearLine(x, y, LTLine2))
+            return kLTLine2;
+        if (Math::IsNearLine(x, y, TipLine))
+            return kTipLine;
+    }
+    if (AxisLine1.Valid) {
+        if (Math::IsNear(x, y, AxisLine1.P0.x, AxisLine1.P0.y))
+            return kAxis1P0;
+        if (Math::IsNear(x, y, AxisLine1.P1.x, AxisLine1.P1.y))
+            return kAxis1P1;
+        if (Math::IsNear(x, y, AxisLine2.P0.x, AxisLine2.P0.y))
+            return kAxis2P0;
+        if (Math::IsNear(x, y, AxisLine2.P1.x, AxisLine2.P1.y))
+            return kAxis2P1;
+    }
+    return 0;
+}
+
+void CZor::resetLandmarks()
+{
+    LinesVisible = false;
+    ShoulderValid = false;
+    CMarkerValid = false;
+    PointsValid = false;
+    for (CLine* l : {&AxisLine, &AxisLine1, &AxisLine2, &TipLine1, &TipLine2, &TipLine3})
+        l->Valid = false;
+}

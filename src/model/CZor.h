@@ -1,0 +1,119 @@
+#pragma once
+
+#include "model/CCircle.h"
+#include "model/CLine.h"
+#include "model/CPatient.h"
+#include "model/CPoint.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+class Surface;
+
+// The measurement model of one open radiograph: the landmarks in image
+// coordinates, the image scale, the world and stem frames and the proposed
+// construction lines. It owns every landmark for its whole life; others hold
+// references and change them in place. Not copyable, so that references and
+// surfaces handed out stay attached to the one model.
+class CZor {
+public:
+    CZor() = default;
+    CZor(const CZor&) = delete;
+    CZor& operator=(const CZor&) = delete;
+
+    bool DatFlag = false;
+    bool Visible = false;
+
+    // Frame and calibration.
+    double ScaleFactor = 1.0; // image pixels per mm
+    int16_t WPixel = 0;
+    int16_t HPixel = 0;
+    double CalibDist = 0.0;             // mm between the calibration points
+    std::unique_ptr<CLine> CalibPoints; // image coordinates; may be empty
+    double SinA = 0.0;
+    double CosA = 0.0;
+    CPoint Center; // stem-frame origin in WORLD mm
+
+    // Landmarks.
+    CLine AxisLine;
+    CLine AxisLine1;
+    CLine AxisLine2;
+    CPoint Shoulder;
+    bool ShoulderValid = false;
+    CPoint CMarker;
+    bool CMarkerValid = false;
+    CLine GTLine;
+    bool LinesVisible = false;
+    CLine LTLine1;
+    CLine LTLine2;
+    CLine TipLine;
+    CLine TipLine1;
+    CLine TipLine2;
+    CLine TipLine3;
+    bool PointsValid = false;
+    CCircle head;
+    std::string Datum; // "yyyymmdd" or empty
+    CPatient Patient;
+
+    // --- Frame and calibration ---
+    // Sets the image size and ScaleFactor = WPix / W. Refused (nothing
+    // changes) unless WPix > 0 and W is a finite number above 0.
+    void initScale(int16_t WPix, int16_t HPix, double W);
+    double WorldWidth() const { return WPixel / ScaleFactor; }
+    double PixelX(double x) const { return x * ScaleFactor; }
+    double PixelY(double y) const { return HPixel - y * ScaleFactor; }
+    // World (x, y, x, y, ...) to image coordinates in place. An odd count is
+    // refused untouched (false).
+    bool Pixel(std::span<double> values) const;
+    double WorldX(double x) const { return x / ScaleFactor; }
+    double WorldY(double y) const { return (HPixel - y) / ScaleFactor; }
+    // Image coordinates to the stem frame (mm, y upwards) in place.
+    void TransformP(CPoint& p) const;
+    void TransformL(CLine& l) const;
+    // Scale from CalibPoints and CalibDist. Nothing changes without
+    // CalibPoints, with coinciding points or with CalibDist not above 0.
+    void Calibrate(int16_t WPix, int16_t HPix);
+
+    // Applies a named preset ("mm430", "DirektR1", ...; exact case) with the
+    // given image size. False, nothing changed, for an unknown name.
+    bool applyPreset(const std::string& name, int16_t WPix, int16_t HPix);
+    // The world width of a preset, or 0.0 for an unknown name.
+    static double presetWidth(const std::string& name);
+
+    // --- Landmark set ---
+    // Femur point ix (0 to 7) itself. Throws std::out_of_range otherwise.
+    CPoint& points(int16_t ix);
+    const CPoint& points(int16_t ix) const;
+    // Attaches the surface (not owned) to every drawn landmark and
+    // re-initialises the head circle (base 101, not Valid, PVisible).
+    void PicBox(Surface* p);
+    Surface* surface() const { return surface_; }
+    // The visible landmarks; color1/color2 colour the proposed lines as
+    // not yet accepted / accepted. Nothing when not Visible.
+    void draw(uint32_t color1, uint32_t color2) const;
+    // Hit code of the landmark under (x, y): 5-13, 101+k head points
+    // (k <= 98), 210-217 femur points, 220 cement marker; 0 for none.
+    int16_t findMode(double x, double y) const;
+    // Hides the construction lines and clears the set-flags; positions, the
+    // head and the flags of GTLine, LTLine1/2 and TipLine stay.
+    void resetLandmarks();
+
+    // --- Construction lines ---
+    // Proposes GTLine, TipLine and LTLine1/2 around the shoulder point and
+    // shows them. Nothing with a zero-length axis or without a surface.
+    void CreateLines();
+    // Turns LTLine1/2 to the angles with tangents t1, t2 against the axis.
+    // Nothing with a zero-length axis or without a surface.
+    void CreateLTLines(double t1, double t2);
+    // Divides the axis between the minor trochanter cross and the tip line
+    // into quarters. False, tip lines unchanged, when LTLine1, LTLine2 or
+    // TipLine is not Valid or an intersection is missing or degenerate.
+    bool CreateTipLines();
+
+private:
+    Surface* surface_ = nullptr;
+    std::array<CPoint, 8> points_;
+};
