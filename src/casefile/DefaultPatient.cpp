@@ -1,0 +1,7 @@
+#include "casefile/DefaultPatient.h"
+
+CPatient& DefaultPatient()
+{
+    static CPatient patient;
+    return patient;
+}

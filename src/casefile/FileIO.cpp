@@ -1,0 +1,188 @@
+#include "casefile/FileIO.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace FileIO {
+
+namespace {
+
+void describe(std::string* error, const std::string& what, int err)
+{
+    if (error)
+        *error = what + ": " + std::strerror(err);
+}
+
+// Writes all bytes, retrying short writes; false with errno set on failure.
+bool writeAll(int fd, const std::string& bytes, WriteFunction write)
+{
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+// Makes sure a completed rename survives a crash; failures only weaken that.
+void syncFolder(const std::string& folder)
+{
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+std::atomic<unsigned> tempCounter{0};
+
+} // namespace
+
+ReadStatus readWhole(const std::string& path, std::string& bytes, std::string* error)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        int err = errno;
+        if (err == ENOENT || err == ENOTDIR)
+            return ReadStatus::Missing;
+        describe(error, "cannot open " + path, err);
+        return ReadStatus::Failed;
+    }
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int err = errno;
+            ::close(fd);
+            describe(error, "cannot read " + path, err);
+            return ReadStatus::Failed;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return ReadStatus::Ok;
+}
+
+bool replaceWhole(const std::string& path, const std::string& bytes, std::string* error)
+{
+    // The new file takes the permissions of the one it replaces.
+    struct stat old {};
+    bool hadOld = ::stat(path.c_str(), &old) == 0;
+
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(tempCounter++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        describe(error, "cannot create a file in " + folderOf(path), errno);
+        return false;
+    }
+
+    auto fail = [&](const std::string& what) {
+        int err = errno;
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temp.c_str());
+        describe(error, what, err);
+        return false;
+    };
+    if (hadOld && ::fchmod(fd, old.st_mode & 07777) != 0)
+        return fail("cannot set the permissions of " + temp);
+    if (!writeAll(fd, bytes, ::write))
+        return fail("cannot write " + temp);
+    if (::fsync(fd) != 0)
+        return fail("cannot write " + temp);
+    int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0)
+        return fail("cannot write " + temp);
+    if (::rename(temp.c_str(), path.c_str()) != 0)
+        return fail("cannot replace " + path);
+    syncFolder(folderOf(path));
+    return true;
+}
+
+bool appendWhole(const std::string& path, const std::string& bytes, std::string* error,
+                 WriteFunction write)
+{
+    if (!write)
+        write = ::write;
+    bool created = false;
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        created = fd >= 0;
+        if (fd < 0 && errno == EEXIST)
+            fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    }
+    if (fd < 0) {
+        describe(error, "cannot open " + path, errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        int err = errno;
+        ::close(fd);
+        describe(error, "cannot open " + path, err);
+        return false;
+    }
+    const off_t oldSize = st.st_size;
+
+    bool written = writeAll(fd, bytes, write);
+    int err = errno;
+    if (written && ::close(fd) != 0) {
+        written = false;
+        err = errno;
+        fd = -1;
+    }
+    if (written)
+        return true;
+
+    // Take back whatever part of the record reached the file.
+    if (created) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(path.c_str());
+    } else if (fd >= 0) {
+        if (S_ISREG(st.st_mode))
+            (void)!::ftruncate(fd, oldSize);
+        ::close(fd);
+    } else if (S_ISREG(st.st_mode)) {
+        (void)!::truncate(path.c_str(), oldSize);
+    }
+    describe(error, "cannot write " + path, err);
+    return false;
+}
+
+} // namespace FileIO
