@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace DistanceText {
 
@@ -53,6 +54,16 @@ std::string format(double distance)
     else
         r = std::to_chars(buf, buf + sizeof buf, distance, std::chars_format::fixed);
     return std::string(buf, r.ptr);
+}
+
+std::string oneDecimal(double value)
+{
+    double tenths = std::round(value * 10.0);
+    if (tenths == 0.0)
+        tenths = 0.0; // drops the sign of -0.0
+    char buf[64];
+    int n = std::snprintf(buf, sizeof buf, "%.1f", tenths / 10.0);
+    return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
 } // namespace DistanceText

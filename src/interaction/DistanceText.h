@@ -19,4 +19,8 @@ std::optional<float> parse(std::string_view text);
 // "23.4"); the empty string for 0 or less, which means no distance.
 std::string format(double distance);
 
+// `value` with one decimal, halves rounded away from zero ("23.4", "-1.5");
+// a value that rounds to zero is "0.0", never "-0.0".
+std::string oneDecimal(double value);
+
 } // namespace DistanceText

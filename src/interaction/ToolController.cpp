@@ -1,30 +1,532 @@
 #include "interaction/ToolController.h"
 
+#include "interaction/CalibrationTool.h"
+#include "interaction/DistanceText.h"
+#include "interaction/HoverFeedback.h"
 #include "interaction/ToolState.h"
+#include "model/CZor.h"
+#include "model/Math.h"
+#include "platform/Surface.h"
+#include "platform/ToolHost.h"
+#include "platform/UserMessages.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr uint32_t kRed = 255;
+constexpr uint32_t kCyan = 0xFFFF00;
+
+// The items whose use depends on the stem axis and its construction lines.
+constexpr const char* kDependentItems[] = {"m_Shoulder",          "m_CMarker",
+                                           "m_LTLines_Rotate_30", "m_LTLines_Rotate_45",
+                                           "m_LTLines_Rotate_60", "m_8Points"};
+
+bool isFemurEntry(int16_t mode)
+{
+    return mode >= 200 && mode <= 207;
+}
+
+bool isFemurMove(int16_t mode)
+{
+    return mode >= 210 && mode <= 217;
+}
+
+} // namespace
 
 ToolController::ToolController(CZor& zor, ToolHost& host, Surface& surface)
-    : zor_(zor), host_(host), surface_(surface), state_(std::make_unique<ToolState>())
+    : zor_(zor), host_(host), surface_(surface), state_(std::make_unique<ToolState>()),
+      calibration_(std::make_unique<CalibrationTool>(*state_, zor, host, surface))
 {
 }
 
 ToolController::~ToolController() = default;
 
-void ToolController::m_Head() {}
-void ToolController::m_StemAxis() {}
-void ToolController::m_Shoulder() {}
-void ToolController::m_LTLines_Rotate_30() {}
-void ToolController::m_LTLines_Rotate_45() {}
-void ToolController::m_LTLines_Rotate_60() {}
-void ToolController::m_8Points() {}
-void ToolController::m_CMarker() {}
-void ToolController::m_Calibrate() {}
-void ToolController::m_Distance() {}
-void ToolController::m_ResetLandmarks() {}
+// --- Menu items ---
 
-void ToolController::MouseDown(int, float, float) {}
-void ToolController::MouseMove(int, float, float) {}
-void ToolController::MouseUp(int, float, float) {}
-void ToolController::KeyDown(int) {}
+void ToolController::m_Head()
+{
+    zor_.head.Valid = false;
+    zor_.Visible = false;
+    host_.repaint();
+    // The entered points are about to go; a move of one of them cannot go on.
+    for (const CPoint& p : zor_.head.points) {
+        if (state_->curPoint == &p)
+            state_->curPoint = nullptr;
+    }
+    zor_.head.removeAll();
+    host_.setPointerShape(PointerShape::Crosshair);
+    host_.setStatusText("enter at last 3 points for circle");
+    state_->mode = 100;
+}
+
+void ToolController::m_StemAxis()
+{
+    m_ResetLandmarks();
+    state_->mode = 1;
+    host_.setPointerShape(PointerShape::Crosshair);
+    host_.setStatusText("select lower point on left side of stem contour");
+}
+
+void ToolController::m_Shoulder()
+{
+    state_->mode = 9;
+    host_.setPointerShape(PointerShape::Crosshair);
+    host_.setStatusText("select shoulder point");
+}
+
+void ToolController::m_LTLines_Rotate_30()
+{
+    double sqrt3 = std::sqrt(3.0);
+    zor_.CreateLTLines(sqrt3 / 3.0, sqrt3);
+    host_.repaint();
+}
+
+void ToolController::m_LTLines_Rotate_45()
+{
+    zor_.CreateLTLines(1.0, 1.0);
+    host_.repaint();
+}
+
+void ToolController::m_LTLines_Rotate_60()
+{
+    double sqrt3 = std::sqrt(3.0);
+    zor_.CreateLTLines(sqrt3, sqrt3 / 3.0);
+    host_.repaint();
+}
+
+void ToolController::m_8Points()
+{
+    state_->mode = 200;
+    host_.setPointerShape(PointerShape::Crosshair);
+    state_->curPoint = &zor_.points(0);
+    state_->curPoint->mPicBox = &surface_;
+    host_.setStatusText("select point 1");
+}
+
+void ToolController::m_CMarker()
+{
+    state_->mode = 220;
+    host_.setPointerShape(PointerShape::Crosshair);
+    host_.setStatusText("select cement marker");
+}
+
+void ToolController::m_Calibrate()
+{
+    calibration_->m_Calibrate();
+}
+
+void ToolController::m_Distance()
+{
+    calibration_->m_Distance();
+}
+
+void ToolController::m_ResetLandmarks()
+{
+    zor_.resetLandmarks();
+    for (const char* item : kDependentItems)
+        host_.setItemEnabled(item, false);
+    host_.repaint();
+}
+
+// --- Routines ---
+
+void ToolController::ShowMovePrompt(const std::string& name)
+{
+    host_.setStatusText("move " + name + " to desired position and release the mouse");
+}
+
+void ToolController::BeginLineMove(CLine& line, double x, double y)
+{
+    zor_.Visible = false;
+    host_.repaint();
+    surface_.setForeColor(kCyan);
+    surface_.setDrawMode(DrawMode::XorPen);
+    line.Valid = true;
+    state_->savedLine.copy(line);
+    state_->curLine = &line;
+    double d0 = std::hypot(x - line.P0.x, y - line.P0.y);
+    double d1 = std::hypot(x - line.P1.x, y - line.P1.y);
+    state_->linePos = (d0 + d1 == 0.0) ? 1.0 : d1 / (d0 + d1);
+    line.draw();
+}
+
+void ToolController::PickLandmark(double x, double y)
+{
+    int16_t code = zor_.findMode(x, y);
+    state_->mode = code;
+    if (isFemurMove(code)) {
+        state_->curPoint = &zor_.points(static_cast<int16_t>(code - 210));
+        host_.setPointerShape(PointerShape::Crosshair);
+        ShowMovePrompt("Point " + std::to_string(code - 209));
+        return;
+    }
+    if (code >= 102 && code <= 199) {
+        auto index = static_cast<std::size_t>(code - 102);
+        if (index >= zor_.head.points.size()) {
+            state_->mode = 0;
+            return;
+        }
+        state_->curPoint = &zor_.head.points[index];
+        zor_.Visible = false;
+        host_.repaint();
+        host_.setPointerShape(PointerShape::Crosshair);
+        ShowMovePrompt("HeadPoint");
+        state_->mode = 101;
+        return;
+    }
+    switch (code) {
+    case 5:
+    case 6:
+        ShowMovePrompt("AxisLine1");
+        BeginLineMove(zor_.AxisLine1, x, y);
+        break;
+    case 7:
+    case 8:
+        ShowMovePrompt("AxisLine2");
+        BeginLineMove(zor_.AxisLine2, x, y);
+        break;
+    case 9:
+        host_.setPointerShape(PointerShape::Crosshair);
+        ShowMovePrompt("Shoulder Point");
+        break;
+    case 10:
+        ShowMovePrompt("Major Trochanter Line");
+        BeginLineMove(zor_.GTLine, x, y);
+        break;
+    case 11:
+        ShowMovePrompt("Minor Trochanter Line1");
+        BeginLineMove(zor_.LTLine1, x, y);
+        break;
+    case 12:
+        ShowMovePrompt("Minor Trochanter Line2");
+        BeginLineMove(zor_.LTLine2, x, y);
+        break;
+    case 13:
+        ShowMovePrompt("Tip of Stem Line");
+        BeginLineMove(zor_.TipLine, x, y);
+        break;
+    case 220:
+        zor_.Visible = false;
+        host_.repaint();
+        host_.setPointerShape(PointerShape::Crosshair);
+        ShowMovePrompt("Cement Marker");
+        break;
+    default:
+        break;
+    }
+}
+
+void ToolController::FinishHead()
+{
+    if (state_->mode != 100)
+        return;
+    if (zor_.head.fit())
+        zor_.head.Valid = true;
+    zor_.Visible = true;
+    zor_.draw(drawColor1, drawColor2);
+    host_.setPointerShape(PointerShape::Default);
+    host_.setStatusText("");
+    state_->mode = 0;
+}
+
+// --- Events ---
+
+void ToolController::MouseDown(int button, float fx, float fy)
+{
+    double x = fx;
+    double y = fy;
+    if (button == RightButton) {
+        FinishHead();
+        state_->mode = 0;
+        host_.setPointerShape(PointerShape::Default);
+        host_.setStatusText("");
+        return;
+    }
+    if (button != LeftButton)
+        return;
+    switch (state_->mode) {
+    case 0:
+        PickLandmark(x, y);
+        break;
+    case 1:
+    case 3: {
+        CLine& line = state_->mode == 1 ? zor_.AxisLine1 : zor_.AxisLine2;
+        line.Valid = true;
+        line.init(x, y, x, y);
+        BeginLineMove(line, x, y);
+        if (state_->mode == 1) {
+            state_->mode = 2;
+            host_.setStatusText("select upper point on left side of stem contour");
+        } else {
+            state_->mode = 4;
+            host_.setStatusText("select upper point on right side of stem contour");
+        }
+        break;
+    }
+    case 5:
+        state_->mode = 0;
+        break;
+    case 21:
+    case 22:
+    case 25:
+        calibration_->press(fx, fy);
+        break;
+    case 100:
+        zor_.head.addPoint(x, y).draw();
+        break;
+    default:
+        // 90 zooms in the window; the other tools act on the release.
+        break;
+    }
+}
+
+void ToolController::MouseMove(int, float fx, float fy)
+{
+    double x = fx;
+    double y = fy;
+    int16_t mode = state_->mode;
+    if (mode == 0) {
+        if (auto feedback = HoverFeedback::forCode(zor_.findMode(x, y))) {
+            host_.setStatusText(feedback->status);
+            host_.setPointerShape(feedback->shape);
+        }
+        return;
+    }
+    if (mode == 26) {
+        calibration_->moveDistance(fx, fy);
+        return;
+    }
+    CLine* line = state_->curLine;
+    if (!line)
+        return;
+    switch (mode) {
+    case 2:
+    case 4:
+    case 6:
+    case 8:
+        line->changeP1(x, y);
+        break;
+    case 5:
+    case 7:
+        line->changeP0(x, y);
+        break;
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+        line->translate(x, y, state_->linePos);
+        break;
+    default:
+        break;
+    }
+}
+
+void ToolController::MouseUp(int, float fx, float fy)
+{
+    double x = fx;
+    double y = fy;
+    int16_t mode = state_->mode;
+    if (isFemurEntry(mode)) {
+        releaseFemurEntry(x, y);
+        return;
+    }
+    if (isFemurMove(mode)) {
+        // Without the point picked by the press there is nothing to place.
+        if (!state_->curPoint)
+            return;
+        state_->curPoint->change(x, y);
+        commonFinish();
+        return;
+    }
+    switch (mode) {
+    case 0:
+    case 21:
+    case 22:
+    case 90:
+    case 100:
+        return;
+    case 2:
+        releaseContourLine(true);
+        return;
+    case 4:
+        releaseContourLine(false);
+        return;
+    default:
+        releaseTool(x, y);
+        return;
+    }
+}
+
+void ToolController::releaseFemurEntry(double x, double y)
+{
+    if (!state_->curPoint)
+        return;
+    int i = state_->mode - 200;
+    state_->curPoint->change(x, y);
+    surface_.setForeColor(kRed);
+    surface_.setDrawMode(DrawMode::CopyPen);
+    state_->curPoint->draw();
+    if (i < 7) {
+        state_->curPoint = &zor_.points(static_cast<int16_t>(i + 1));
+        state_->curPoint->mPicBox = &surface_;
+        host_.setStatusText("select point " + std::to_string(i + 2));
+        state_->mode = static_cast<int16_t>(state_->mode + 1);
+        return;
+    }
+    // The prompt for point 8 stays; the overlay now shows all eight.
+    state_->mode = 0;
+    zor_.PointsValid = true;
+    host_.repaint();
+}
+
+void ToolController::releaseContourLine(bool first)
+{
+    // A release without the press that started the stroke (or contour lines
+    // from which no axis can be built) restarts the tool.
+    CLine* line = state_->curLine;
+    if (!line) {
+        contourLineTrap();
+        return;
+    }
+    if (first) {
+        zor_.AxisLine1.copy(*line);
+        state_->mode = 3;
+        host_.setPointerShape(PointerShape::Crosshair);
+        host_.setStatusText("select lower point on right side of stem contour");
+        host_.setItemEnabled("m_Shoulder", true);
+        return;
+    }
+    zor_.AxisLine2.copy(*line);
+    std::optional<CLine> axis =
+        Math::CenterLine(zor_.AxisLine1, zor_.AxisLine2, static_cast<double>(host_.imageHeight()));
+    if (!axis) {
+        contourLineTrap();
+        return;
+    }
+    zor_.AxisLine.copy(*axis);
+    zor_.AxisLine.Valid = true;
+    commonFinish();
+}
+
+void ToolController::contourLineTrap()
+{
+    userMessages().showMessage("Error", "Draw Contour Lines with left Mouse Key DOWN",
+                               MessageIcon::Critical);
+    m_StemAxis();
+}
+
+void ToolController::rebuildAxisAfterMove()
+{
+    // Parallel contour lines give no axis; the previous one stays.
+    if (auto axis = Math::CenterLine(zor_.AxisLine1, zor_.AxisLine2,
+                                     static_cast<double>(host_.imageHeight())))
+        zor_.AxisLine.copy(*axis);
+}
+
+void ToolController::releaseTool(double x, double y)
+{
+    CLine* line = state_->curLine;
+    switch (state_->mode) {
+    case 5:
+    case 6:
+        if (line)
+            zor_.AxisLine1.copy(*line);
+        rebuildAxisAfterMove();
+        break;
+    case 7:
+    case 8:
+        if (line)
+            zor_.AxisLine2.copy(*line);
+        rebuildAxisAfterMove();
+        break;
+    case 9:
+        zor_.AxisLine1.Valid = false;
+        zor_.AxisLine2.Valid = false;
+        zor_.Shoulder.change(x, y);
+        zor_.ShoulderValid = true;
+        if (!zor_.LinesVisible) {
+            zor_.CreateLines();
+            // Only lines that were proposed can be turned.
+            if (zor_.LinesVisible) {
+                host_.setItemEnabled("m_LTLines_Rotate_30", true);
+                host_.setItemEnabled("m_LTLines_Rotate_45", true);
+                host_.setItemEnabled("m_LTLines_Rotate_60", true);
+            }
+        }
+        break;
+    case 11:
+    case 12:
+    case 13:
+        if (zor_.CreateTipLines()) {
+            host_.setItemEnabled("m_8Points", true);
+            host_.setItemEnabled("m_CMarker", true);
+        }
+        break;
+    case 101:
+        if (state_->curPoint) {
+            state_->curPoint->change(x, y);
+            if (zor_.head.fit()) {
+                surface_.setForeColor(kRed);
+                surface_.setDrawMode(DrawMode::CopyPen);
+                zor_.head.Valid = true;
+                zor_.head.PVisible = true;
+                zor_.head.draw(kRed);
+            }
+        }
+        host_.setStatusText("");
+        break;
+    case 220:
+        zor_.CMarker.change(x, y);
+        zor_.CMarkerValid = true;
+        break;
+    default:
+        break;
+    }
+    commonFinish();
+}
+
+void ToolController::commonFinish()
+{
+    state_->curLine = nullptr;
+    state_->curPoint = nullptr;
+    calibration_->dropMeasureLine();
+    zor_.Visible = true;
+    surface_.setForeColor(kRed);
+    surface_.setDrawMode(DrawMode::CopyPen);
+    state_->mode = 0;
+    host_.setStatusText("");
+    host_.repaint();
+}
+
+void ToolController::KeyDown(int keyCode)
+{
+    if (keyCode != EscapeKey)
+        return;
+    if (state_->curPoint || state_->curLine) {
+        state_->mode = 0;
+        if (state_->curLine) {
+            state_->curLine->copy(state_->savedLine);
+            state_->curLine = nullptr;
+            calibration_->dropMeasureLine();
+        }
+        state_->curPoint = nullptr;
+        zor_.Visible = true;
+        // Back to the normal pen, so the repaint does not draw in the
+        // rubber band's colour or in XOR.
+        surface_.setForeColor(kRed);
+        surface_.setDrawMode(DrawMode::CopyPen);
+        host_.setStatusText("");
+        host_.repaint();
+        return;
+    }
+    if (state_->mode == ZoomMode) {
+        state_->mode = 0;
+        host_.setPointerShape(PointerShape::Default);
+    }
+}
+
+// --- State ---
 
 int16_t ToolController::mode() const
 {
@@ -36,22 +538,23 @@ void ToolController::setMode(int16_t mode)
     state_->mode = mode;
 }
 
-std::string ToolController::positionText(float, float) const
+std::string ToolController::positionText(float x, float y) const
 {
-    return "0.0 0.0";
+    return DistanceText::oneDecimal(zor_.WorldX(x)) + " " +
+           DistanceText::oneDecimal(zor_.WorldY(y));
 }
 
 const CLine* ToolController::curLine() const
 {
-    return nullptr;
+    return state_->curLine;
 }
 
 const CPoint* ToolController::curPoint() const
 {
-    return nullptr;
+    return state_->curPoint;
 }
 
 double ToolController::linePos() const
 {
-    return 1.0;
+    return state_->linePos;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+class CalibrationTool;
 class CLine;
 class CPoint;
 class CZor;
@@ -74,8 +75,21 @@ public:
     double linePos() const;
 
 private:
+    void ShowMovePrompt(const std::string& name);
+    void BeginLineMove(CLine& line, double x, double y);
+    void PickLandmark(double x, double y);
+    void FinishHead();
+
+    void releaseTool(double x, double y);
+    void releaseContourLine(bool first);
+    void rebuildAxisAfterMove();
+    void releaseFemurEntry(double x, double y);
+    void commonFinish();
+    void contourLineTrap();
+
     CZor& zor_;
     ToolHost& host_;
     Surface& surface_;
     std::unique_ptr<ToolState> state_;
+    std::unique_ptr<CalibrationTool> calibration_;
 };
