@@ -1,6 +1,7 @@
 #include "image/Sharpen.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -148,12 +149,14 @@ bool cpuHasAvx2()
 }
 #endif
 
+std::atomic<bool> vectorised{true};
+
 using RowFunction = void (*)(const uint8_t*, uint8_t*, int, int, const Plan&);
 
 RowFunction rowFunction()
 {
 #ifdef ZOR_SHARPEN_X86
-    if (cpuHasAvx2())
+    if (vectorised.load(std::memory_order_relaxed) && cpuHasAvx2())
         return rowAvx2;
 #endif
     return rowScalar;
@@ -197,6 +200,11 @@ void band(const uint8_t* src, uint8_t* dst, std::size_t stride, int w, int y0, i
 }
 
 } // namespace
+
+void setVectorised(bool on)
+{
+    vectorised.store(on, std::memory_order_relaxed);
+}
 
 int defaultThreads(std::size_t pixelCount)
 {

@@ -21,6 +21,10 @@ int defaultThreads(std::size_t pixelCount);
 // kernels are summed in 32-bit floats pixel by pixel, giving the same bytes.
 bool isExactInInt16(const SharpenKernel& k);
 
+// Whether the integer path may use the CPU's vector instructions (it does
+// by default where they exist); tests turn them off to check the plain loop.
+void setVectorised(bool on);
+
 // dst := src convolved with k, for a w x h image of `stride` bytes a row,
 // src and dst separate blocks of the same layout. The n outermost rows and
 // columns are copied unchanged; the padding bytes of dst are set to 0.
