@@ -1,6 +1,10 @@
 #pragma once
 
+#include "casefile/DataDialogRules.h"
+
 #include <QDialog>
+
+#include <array>
 
 class CZor;
 class QLineEdit;
@@ -23,17 +27,18 @@ class DataDialog : public QDialog {
 public:
     DataDialog(CZor& zor, int redFlag, QWidget* owner = nullptr);
 
-    int RedFlag() const { return RedFlag_; }
+    int RedFlag() const { return rules_.RedFlag(); }
     // The box that gets the focus when the dialog becomes active; nullptr
     // once it got it, or when nothing is highlighted.
     QLineEdit* focusTarget() const { return focusTarget_; }
 
-    QLineEdit* E_Datum() const { return E_Datum_; }
-    QLineEdit* E_Famname() const { return E_Famname_; }
-    QLineEdit* E_Vorname() const { return E_Vorname_; }
-    QLineEdit* E_Code() const { return E_Code_; }
-    QLineEdit* E_Head() const { return E_Head_; }
-    QLineEdit* E_DatFile() const { return E_DatFile_; }
+    QLineEdit* box(DataField field) const { return boxes_[static_cast<size_t>(field)]; }
+    QLineEdit* E_Datum() const { return box(DataField::Datum); }
+    QLineEdit* E_Famname() const { return box(DataField::Famname); }
+    QLineEdit* E_Vorname() const { return box(DataField::Vorname); }
+    QLineEdit* E_Code() const { return box(DataField::Code); }
+    QLineEdit* E_Head() const { return box(DataField::Head); }
+    QLineEdit* E_DatFile() const { return box(DataField::DatFile); }
 
     // Every way out (close box, Escape) ends here; a rejected date keeps the
     // dialog open.
@@ -43,13 +48,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    CZor& zor_;
-    int RedFlag_;
+    void takeFocusTarget();
+
+    DataDialogRules rules_;
+    std::array<QLineEdit*, 6> boxes_{};
     QLineEdit* focusTarget_ = nullptr;
-    QLineEdit* E_Datum_;
-    QLineEdit* E_Famname_;
-    QLineEdit* E_Vorname_;
-    QLineEdit* E_Code_;
-    QLineEdit* E_Head_;
-    QLineEdit* E_DatFile_;
 };
