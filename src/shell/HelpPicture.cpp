@@ -19,7 +19,7 @@ const QPointF origin((canvasWidth - DemoCase::width * shrink) / 2.0, 60.0);
 
 QPointF place(const QPointF& p)
 {
-    return origin + p * shrink;
+    return HelpPicture::toPicture(p);
 }
 
 QLineF place(const QLineF& l)
@@ -50,6 +50,11 @@ void drawLabel(QPainter& painter, const QString& text, const QPointF& at, const 
 } // namespace
 
 namespace HelpPicture {
+
+QPointF toPicture(const QPointF& imagePoint)
+{
+    return origin + imagePoint * shrink;
+}
 
 QImage drawLogo(int side)
 {

@@ -13,6 +13,8 @@ QImage drawLogo(int side);
 // and their names beside them, under the title "Example for Setting of ZOR
 // Reference Lines".
 QImage drawHelpPicture();
+// Where a point of the demo radiograph (image pixels) lies on the help picture.
+QPointF toPicture(const QPointF& imagePoint);
 
 // The labels drawn on the help picture, top to bottom.
 inline constexpr const char* labels[] = {
