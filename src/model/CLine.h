@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-// A segment between two points in image coordinates.
+// A segment between two points in image coordinates. Landmark lines belong to
+// CZor; update them with init or copy, since assigning a whole CLine also
+// replaces its surface.
 class CLine {
 public:
     bool Valid = false;

@@ -3,7 +3,8 @@
 class Surface;
 
 // A marked point in image coordinates (pixels, x to the right, y downwards).
-// Landmark points belong to CZor and are changed in place.
+// Landmark points belong to CZor and are changed in place: use change or
+// copy, since assigning a whole CPoint also replaces its surface.
 class CPoint {
 public:
     CPoint() = default;
