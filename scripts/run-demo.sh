@@ -1,5 +1,10 @@
 #!/usr/bin/env bash
-# Starts the program. Until the demo case exists it starts without one.
+# Opens the built-in demo case: a synthetic hip radiograph with a complete
+# measurement and invented patient data. The case is made in the build tree
+# (or in the folder given as second argument) the first time, so that
+# "&Write Data" there touches nothing of the user's.
+#   scripts/run-demo.sh BUILD_DIR [DEMO_DIR] [zor options...]
 set -euo pipefail
 dir=${1:-build/default}
-exec "$dir/src/app/zor" "${@:2}"
+demo=${2:-$dir/demo}
+exec "$dir/src/app/zor" --demo "$demo" "${@:3}"

@@ -1,4 +1,5 @@
 #include "app/gui/GuiOptions.h"
+#include "app/gui/Screenshot.h"
 #include "shell/DemoCase.h"
 #include "shell/QtUserMessages.h"
 #include "shell/StartupForm.h"
@@ -57,6 +58,9 @@ int main(int argc, char** argv)
     QLabel placeholder(image.isEmpty() ? QString("zor") : image);
     placeholder.setWindowTitle(image);
     StartupForm::showSplashOnce(&placeholder);
+    placeholder.resize(1000, 700);
     placeholder.show();
+    if (!options.screenshot.isEmpty())
+        saveScreenshotAndQuit(&placeholder, options.screenshot);
     return app.exec();
 }
