@@ -2,6 +2,7 @@
 //   hardcopy_print_tool printer-name             the default printer Qt sees
 //   hardcopy_print_tool print landscape|portrait prints a test window
 //   hardcopy_print_tool no-printer               "no prt found" at once, clipboard kept
+//   hardcopy_print_tool no-window                "capture failed" with a printer
 //   hardcopy_print_tool check landscape|portrait PAGE.pgm
 //                                                the rendered page shows that window
 // Exit status 0 when what was asked for held; the reasons on stderr.
@@ -198,9 +199,15 @@ int main(int argc, char** argv)
         return print(shapeOf(args[1]));
     if (command == QLatin1String("no-printer") && args.size() == 1)
         return noPrinter();
+    if (command == QLatin1String("no-window") && args.size() == 1) {
+        const std::string result = HardCopy::PrintHardcopy(nullptr);
+        expect(result == HardCopy::CaptureFailed,
+               QStringLiteral("result \"%1\"").arg(result.c_str()));
+        return failed ? 1 : 0;
+    }
     if (command == QLatin1String("check") && args.size() == 3)
         return check(shapeOf(args[1]), args[2]);
     std::fprintf(stderr, "usage: hardcopy_print_tool printer-name | print SHAPE | no-printer | "
-                         "check SHAPE PAGE.pgm\n");
+                         "no-window | check SHAPE PAGE.pgm\n");
     return 2;
 }

@@ -151,6 +151,11 @@ lpadmin -d "$queue" || {
 seen=$("$tool" printer-name)
 [ "$seen" = "$queue" ] || fail "the program sees the default printer \"$seen\", not \"$queue\""
 
+echo "== nothing captured: no job"
+"$tool" no-window || fail "the command without a window"
+# (a job here would also shift the job numbers checked below)
+[ -z "$(lpstat -o "$queue" 2>/dev/null)" ] || fail "a job was queued without a capture"
+
 # Prints one window and waits until its PDF is complete; moves it to $2.
 printWindow() {
   local shape=$1 target=$2
@@ -175,6 +180,7 @@ printWindow() {
 
 checkPdf() {
   local shape=$1 pdf=$2 width=$3 height=$4 job=$5
+  local before=$failures
   # What the spooler was told: the document name and one page.
   local logged
   logged=$(awk -v job="$job" '$3 == job' "$work/log/page_log")
@@ -206,6 +212,8 @@ checkPdf() {
     return
   }
   "$tool" check "$shape" "$work/$shape.pgm" || fail "$shape: the printed page"
+  [ "$failures" -eq "$before" ] &&
+    echo "ok: $shape: job \"Hardcopy\", one page, one lossless grey image of $width x $height"
 }
 
 echo "== landscape window"
