@@ -97,6 +97,33 @@ TEST(FilterOtherKernels, BlurOffTheIntegerPathMatchesReference)
     EXPECT_EQ(pixelsOf(bm).px, referenceFilter(in, blur).px);
 }
 
+// Other matrices on the integer path take the general vector loop.
+TEST(FilterOtherKernels, IntegerKernelsMatchReferenceBothWays)
+{
+    SharpenKernel wide;
+    wide.n = 2;
+    wide.at(0, 0) = 3.0f;
+    wide.at(1, 1) = wide.at(-1, -1) = -0.5f;
+    wide.at(0, 2) = 0.25f;
+    wide.at(-2, 1) = -0.75f;
+    SharpenKernel small;
+    small.n = 1;
+    small.at(0, 0) = 1.5f;
+    small.at(-1, 1) = -0.25f;
+    small.at(1, 0) = -0.25f;
+    for (const SharpenKernel& k : {wide, small}) {
+        ASSERT_TRUE(Sharpen::isExactInInt16(k));
+        const GreyImage in = randomImage(75, 21, unsigned(k.n));
+        for (bool vectorised : {true, false}) {
+            Sharpen::setVectorised(vectorised);
+            CBitmap bm = loadBitmap(in);
+            bm.Filter(k);
+            EXPECT_EQ(pixelsOf(bm).px, referenceFilter(in, k).px) << "n " << k.n;
+        }
+    }
+    Sharpen::setVectorised(true);
+}
+
 // ---- worked examples: one pixel, its four neighbours, under strength 1 or 2 ----
 
 struct Cross {
