@@ -2,7 +2,7 @@
 JOBS ?= 2
 CORE_TESTS := zor_model_tests zor_casefile_tests zor_analysis_tests zor_image_tests zor_interaction_tests
 
-.PHONY: all deps configure build test run bench asan format format-check clean
+.PHONY: all deps configure build test run screenshot bench asan format format-check clean
 
 all: build
 
@@ -20,6 +20,13 @@ test: build
 
 run: build
 	@bash scripts/run-demo.sh build/default
+
+# The README's picture: the demo case in a fresh folder, drawn off screen.
+screenshot: build
+	@rm -rf build/default/screenshot-demo && mkdir -p docs
+	@QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$(CURDIR)/build/default/screenshot-demo/config \
+	  bash scripts/run-demo.sh build/default build/default/screenshot-demo \
+	  --screenshot docs/screenshot.png
 
 # The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

@@ -43,6 +43,8 @@ StartupForm::StartupForm(QWidget* owner)
 
     Timer1_->setObjectName("Timer1");
     Timer1_->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early.
+    Timer1_->setTimerType(Qt::PreciseTimer);
     Timer1_->setInterval(closeDelayMs);
     connect(Timer1_, &QTimer::timeout, this, &QDialog::close);
 
