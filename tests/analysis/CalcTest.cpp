@@ -1,0 +1,220 @@
+#include "analysis/Calc.h"
+
+#include "../support/RecordingMessages.h"
+#include "Cases.h"
+#include "RecordingOpener.h"
+#include "TempDir.h"
+#include "model/CZor.h"
+
+#include <cctype>
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+TEST(CalcAnalyse, UprightStemGivesTheHandComputedValues)
+{
+    CZor z;
+    Cases::upright(z);
+    RecordingOpener opener;
+    RecordingMessages messages;
+    std::optional<AnalysisResult> r = Calc::Analyse(z, opener, messages);
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(r->side, "L");
+    EXPECT_EQ(r->factorHead, 15.0 / 14.0);
+    EXPECT_EQ(r->factorStem, 1.0);
+    EXPECT_EQ(r->medial, (std::array<double, 5>{20, 30, 28, 25, 22}));
+    EXPECT_EQ(r->lateral, (std::array<double, 5>{0, 35, 34, 31, 30}));
+    EXPECT_NEAR(r->valgusVarus, -0.5903274718663375, 1e-13);
+    EXPECT_EQ(r->subsidence, (std::array<double, 4>{100, 25, 50, -25}));
+    EXPECT_TRUE(r->cementValid);
+    EXPECT_EQ(r->cementSubsidence, 50.0);
+    EXPECT_EQ(r->compY, (std::array<double, 2>{250, 50}));
+    EXPECT_EQ(r->compX, 50.0);
+    // The stem frame stays in the model: upright, centred on the head in mm.
+    EXPECT_EQ(z.SinA, 0.0);
+    EXPECT_EQ(z.CosA, 1.0);
+    EXPECT_EQ(z.Center.x, 150.0);
+    EXPECT_EQ(z.Center.y, 400.0);
+    // No landmark moved.
+    EXPECT_EQ(z.points(0).x, 468.0);
+    EXPECT_EQ(z.Shoulder.y, 300.0);
+}
+
+TEST(CalcAnalyse, TiltedStemMatchesTheProjectionOntoTheAxis)
+{
+    CZor z;
+    Cases::tilted(z);
+    RecordingOpener opener;
+    RecordingMessages messages;
+    std::optional<AnalysisResult> r = Calc::Analyse(z, opener, messages);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->side, "R");
+    const double tol = 1e-9;
+    EXPECT_NEAR(r->factorHead, 1.1071428571428572, tol);
+    const std::array<double, 5> medial{17.74174448062621, 37.37011585619493, 33.01359967616793,
+                                       28.91687574540859, 24.900087891347};
+    const std::array<double, 5> lateral{0.0, 34.97203355526261, 32.97363163781904,
+                                        31.47483019973636, 29.616316416513826};
+    const std::array<double, 4> subsidence{101.98285310560799, 29.63622829121474, 49.52480277271405,
+                                           -22.8218220416792};
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_NEAR(r->medial[i], medial[i], tol) << i;
+        EXPECT_NEAR(r->lateral[i], lateral[i], tol) << i;
+    }
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_NEAR(r->subsidence[i], subsidence[i], tol) << i;
+    EXPECT_NEAR(r->valgusVarus, 1.4687172839031075, tol);
+    EXPECT_FALSE(r->cementValid);
+    EXPECT_NEAR(r->cementSubsidence, 52.03572551900942, tol) << "computed though not reported";
+    EXPECT_NEAR(r->compY[0], 250.68219693534388, tol);
+    EXPECT_NEAR(r->compY[1], 52.45805033289394, tol);
+    EXPECT_NEAR(r->compX, 66.14710346738246, tol);
+}
+
+TEST(CalcAnalyse, AHeadStraightAboveTheAxisEndIsRight)
+{
+    CZor z;
+    Cases::upright(z);
+    z.head.M.change(400, 200);
+    RecordingOpener opener;
+    RecordingMessages messages;
+    std::optional<AnalysisResult> r = Calc::Analyse(z, opener, messages);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->side, "R");
+    // Right side: the medial point of a pair is the one with the larger x'.
+    EXPECT_EQ(r->medial[1], 35.0);
+    EXPECT_EQ(r->lateral[1], 30.0);
+}
+
+TEST(CalcAnalyse, MidpointsAtOneHeightAddFifteenDegrees)
+{
+    CZor z;
+    Cases::upright(z);
+    // The two upper pairs share one height, so their midpoints (420, 500) and
+    // (416, 500) px, x' 60 and 58 mm, meet at +90 degrees; the other pairs
+    // have their midpoints at x' 60 mm.
+    Cases::points(z, {{400, 500},
+                      {440, 500},
+                      {398, 500},
+                      {434, 500},
+                      {400, 700},
+                      {440, 700},
+                      {400, 780},
+                      {440, 780}});
+    RecordingOpener opener;
+    RecordingMessages messages;
+    std::optional<AnalysisResult> r = Calc::Analyse(z, opener, messages);
+    ASSERT_TRUE(r);
+    double deg = 57.29577951308238;
+    double expected = (0.0 + 3.14159265358979 / 2 + 0.0 + std::atan(-2.0 / 100.0) +
+                       std::atan(-2.0 / 140.0) + 0.0) *
+                      deg / 6.0;
+    EXPECT_NEAR(r->valgusVarus, expected, 1e-12);
+}
+
+// --- Preconditions and faults: false, one message, nothing computed ---
+
+struct Refusal {
+    const char* what;
+    std::function<void(CZor&)> damage;
+    const char* message; // "" for none
+    int dialogFlag;      // 0 for none
+};
+
+class CalcRefuses : public testing::TestWithParam<Refusal> {};
+
+TEST_P(CalcRefuses, WithItsMessage)
+{
+    const Refusal& c = GetParam();
+    CZor z;
+    Cases::upright(z);
+    c.damage(z);
+    z.SinA = 0.25;
+    RecordingOpener opener;
+    RecordingMessages messages;
+    ScopedMessages solver; // the equation solver reports through the hook
+    TempDir dir;
+    Calc::ReportTarget report{dir.file("r.zor"), "r.zor"};
+    FixedClock clock({2026, 12, 7});
+    EXPECT_FALSE(Calc::RunAnalysis(z, opener, report, messages, clock));
+    if (*c.message) {
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].caption, "Zor Error");
+        EXPECT_EQ(messages.messages[0].text, c.message);
+        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+    } else {
+        EXPECT_TRUE(messages.messages.empty());
+    }
+    EXPECT_EQ(opener.opened, c.dialogFlag ? std::vector<int>{c.dialogFlag} : std::vector<int>{});
+    EXPECT_FALSE(std::filesystem::exists(report.path)) << "nothing is written";
+}
+
+const double nan = std::numeric_limits<double>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CalcRefuses,
+    testing::Values(
+        Refusal{"no head",
+                [](CZor& z) {
+                    z.head.Valid = false;
+                    z.AxisLine.Valid = false;
+                },
+                "head data missing\nuse Measurement Tool 'Head'", 0},
+        Refusal{"no head diameter",
+                [](CZor& z) {
+                    z.Patient.HeadTR = 0.0;
+                    z.AxisLine.Valid = false;
+                },
+                "", 32},
+        Refusal{"no axis",
+                [](CZor& z) {
+                    z.AxisLine.Valid = false;
+                    z.PointsValid = false;
+                },
+                "Axis Line missing\nuse Measurement Tool 'Stem Axis'", 0},
+        Refusal{"no femur points", [](CZor& z) { z.PointsValid = false; },
+                "Femur Points missing\nuse Measurement Tool '8 Points'", 0},
+        Refusal{"tip line along the axis",
+                [](CZor& z) { Cases::setLine(z.TipLine, 400, 900, 400, 700); },
+                "Tip Line does not cross the Axis Line\nmove the Tip Line", 0},
+        Refusal{"parallel minor trochanter lines",
+                [](CZor& z) { Cases::setLine(z.LTLine2, 350, 380, 390, 420); },
+                "Minor Trochanter Lines do not cross\nmove one of the Minor Trochanter Lines", 0},
+        Refusal{"major trochanter line along the axis",
+                [](CZor& z) { Cases::setLine(z.GTLine, 402, 250, 402, 200); },
+                "Major Trochanter Line does not cross the Axis Line\nmove the Major "
+                "Trochanter Line",
+                0},
+        Refusal{"a femur point that is no number", [](CZor& z) { z.points(3).x = nan; },
+                "Femur Points invalid\nuse Measurement Tool '8 Points'", 0},
+        Refusal{"a head diameter that is no number", [](CZor& z) { z.Patient.HeadTR = nan; },
+                "Head Diameter invalid\ncorrect the Patient's Data", 0},
+        Refusal{"a head diameter too small for a finite factor",
+                [](CZor& z) { z.Patient.HeadTR = 1e-310; },
+                "the analysis gives no finite value for factor-head\ncheck the calibration, "
+                "the head diameter and the landmarks",
+                0}),
+    [](const testing::TestParamInfo<Refusal>& info) {
+        std::string s;
+        for (const char* p = info.param.what; *p; ++p)
+            s += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return s;
+    });
+
+TEST(CalcAnalyse, PreconditionsLeaveTheStemFrameAlone)
+{
+    CZor z;
+    Cases::upright(z);
+    z.PointsValid = false;
+    z.SinA = 0.25;
+    RecordingOpener opener;
+    RecordingMessages messages;
+    EXPECT_FALSE(Calc::Analyse(z, opener, messages));
+    EXPECT_EQ(z.SinA, 0.25);
+}
+
+} // namespace
