@@ -1,0 +1,291 @@
+#include "shell/MainForm.h"
+
+#include "interaction/ToolController.h"
+#include "model/CZor.h"
+#include "platform/UserMessages.h"
+#include "shell/CalibDialog.h"
+#include "shell/HardCopy.h"
+#include "shell/PictureView.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+
+namespace {
+
+MainForm::Dialogs& dialogs()
+{
+    static MainForm::Dialogs hooks;
+    return hooks;
+}
+
+// A magnifying glass with a plus sign; the hot spot is its top-left corner.
+QCursor makeZoomCursor()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int pass = 0; pass < 2; ++pass) {
+        // A white halo first, so that the glass shows on dark films.
+        p.setPen(QPen(pass == 0 ? Qt::white : Qt::black, pass == 0 ? 4.5 : 2));
+        p.drawEllipse(QRectF(2, 2, 18, 18));
+        p.drawLine(QPointF(18, 18), QPointF(29, 29));
+        p.drawLine(QPointF(7, 11), QPointF(15, 11));
+        p.drawLine(QPointF(11, 7), QPointF(11, 15));
+    }
+    return QCursor(pm, 0, 0);
+}
+
+} // namespace
+
+MainForm::MainForm(QWidget* parent) : QMainWindow(parent)
+{
+    buildControls();
+    buildMenus();
+    zoomCursor_ = makeZoomCursor();
+    resize(1000, 760);
+}
+
+MainForm::~MainForm()
+{
+    // The tools refer to the model and the model to the picture area.
+    tools_.reset();
+    zor_.reset();
+}
+
+void MainForm::setDialogs(Dialogs hooks)
+{
+    dialogs() = std::move(hooks);
+}
+
+void MainForm::buildControls()
+{
+    central_ = new QWidget(this);
+    setCentralWidget(central_);
+    central_->installEventFilter(this);
+
+    PicBox_ = new PictureView(central_);
+    PicBox_->setObjectName("PicBox");
+    PicBox_->setOverlay([this] {
+        if (zor_)
+            zor_->draw(drawColor1, drawColor2);
+    });
+    connect(PicBox_, &PictureView::resized, this, &MainForm::pictureResized);
+    connect(PicBox_, &PictureView::mousePressed, this, &MainForm::pictureMouseDown);
+    connect(PicBox_, &PictureView::mouseMoved, this, &MainForm::pictureMouseMove);
+    connect(PicBox_, &PictureView::mouseReleased, this, &MainForm::pictureMouseUp);
+
+    HScroll_ = new QScrollBar(Qt::Horizontal, central_);
+    HScroll_->setObjectName("HScroll");
+    VScroll_ = new QScrollBar(Qt::Vertical, central_);
+    VScroll_->setObjectName("VScroll");
+    for (QScrollBar* bar : {HScroll_, VScroll_}) {
+        bar->setRange(0, 0);
+        bar->setSingleStep(10);
+        connect(bar, &QScrollBar::valueChanged, this, &MainForm::scrolled);
+    }
+
+    StatusBar_ = new QLabel(central_);
+    StatusBar_->setObjectName("StatusBar");
+    StatusBar_->setFixedHeight(StatusBar_->fontMetrics().height() + 6);
+    StatusBar_->setIndent(4);
+
+    // Over the bottom-left corner of the picture; a display only.
+    e_Position_ = new QLineEdit(central_);
+    e_Position_->setObjectName("e_Position");
+    e_Position_->setReadOnly(true);
+    e_Position_->setFocusPolicy(Qt::NoFocus);
+    e_Position_->setFixedWidth(e_Position_->fontMetrics().horizontalAdvance("00000.0 00000.0") +
+                               12);
+    e_Position_->raise();
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == central_ && event->type() == QEvent::Resize)
+        layoutControls();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainForm::layoutControls()
+{
+    const int innerW = central_->width();
+    const int innerH = central_->height();
+    if (innerW == 0 || isMinimized())
+        return;
+    const int hsH = HScroll_->sizeHint().height();
+    const int vsW = VScroll_->sizeHint().width();
+    const int h1 = innerH - StatusBar_->height();
+    const int picW = std::max(innerW - vsW, 1);
+    const int picH = std::max(h1 - hsH, 1);
+    PicBox_->setGeometry(0, 0, picW, picH);
+    HScroll_->setGeometry(0, h1 - hsH, picW, hsH);
+    VScroll_->setGeometry(innerW - vsW, 0, vsW, std::max(h1 - hsH, 1));
+    StatusBar_->setGeometry(0, h1, innerW, StatusBar_->height());
+    e_Position_->move(0, HScroll_->y() - e_Position_->height());
+    // A hidden window gets the picture's resize event only when it is shown;
+    // measure the area now so that the view is right at once.
+    pictureResized();
+}
+
+// The area's new size: the region grows or shrinks with it, keeping
+// ScaleLeft, ScaleTop and the magnification.
+void MainForm::pictureResized()
+{
+    viewWPix_ = int16_t(std::min(PicBox_->width(), 32767));
+    viewHPix_ = int16_t(std::min(PicBox_->height(), 32767));
+    PicBox_->setScaleSize(float(viewWPix_) * zoom_, float(viewHPix_) * zoom_);
+    UpdateSourceRect();
+    UpdateScrollRange();
+    // A hidden window's picture gets its resize event (and its backing
+    // image) only when it is shown; that event comes back here.
+    if (PicBox_->backing().size() == PicBox_->size())
+        repaintPicture();
+}
+
+void MainForm::repaintPicture()
+{
+    PicBox_->render();
+}
+
+// --- ToolHost ---
+
+void MainForm::setStatusText(const std::string& text)
+{
+    StatusBar_->setText(QString::fromStdString(text));
+}
+
+void MainForm::setPointerShape(PointerShape shape)
+{
+    switch (shape) {
+    case PointerShape::Default:
+        PicBox_->unsetCursor();
+        return;
+    case PointerShape::Crosshair:
+        PicBox_->setCursor(Qt::CrossCursor);
+        return;
+    case PointerShape::SizeAll:
+        PicBox_->setCursor(Qt::SizeAllCursor);
+        return;
+    case PointerShape::SizeNS:
+        PicBox_->setCursor(Qt::SizeVerCursor);
+        return;
+    case PointerShape::SizeNWSE:
+        PicBox_->setCursor(Qt::SizeFDiagCursor);
+        return;
+    }
+}
+
+void MainForm::setItemEnabled(const std::string& item, bool enabled)
+{
+    if (QAction* a = action(QString::fromStdString(item)))
+        a->setEnabled(enabled);
+}
+
+float MainForm::askCalibrationDistance(double offered)
+{
+    if (dialogs().calibration)
+        return dialogs().calibration(*this, offered);
+    return CalibDialog::askDistance(this, offered);
+}
+
+// --- Pointer and keys, in image coordinates ---
+
+void MainForm::pictureMouseDown(int button, float x, float y)
+{
+    if (!tools_)
+        return;
+    // The zoom click is the view's business; the tools end the zoom state.
+    if (button == ToolController::LeftButton && tools_->mode() == ToolController::ZoomMode) {
+        Zoom(zoomStep_, true, x, y);
+        return;
+    }
+    tools_->MouseDown(button, x, y);
+}
+
+void MainForm::pictureMouseMove(int buttons, float x, float y)
+{
+    if (!tools_)
+        return;
+    e_Position_->setText(QString::fromStdString(tools_->positionText(x, y)));
+    tools_->MouseMove(buttons, x, y);
+}
+
+void MainForm::pictureMouseUp(int button, float x, float y)
+{
+    if (tools_)
+        tools_->MouseUp(button, x, y);
+}
+
+void MainForm::keyPressEvent(QKeyEvent* event)
+{
+    if (tools_ && event->key() == Qt::Key_Escape) {
+        tools_->KeyDown(ToolController::EscapeKey);
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+// --- Start-up ---
+
+MainForm* MainForm::startNewWindow()
+{
+    auto* w = new MainForm;
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    if (!w->startUp()) {
+        w->close();
+        return nullptr;
+    }
+    w->show();
+    return w;
+}
+
+bool MainForm::startUp()
+{
+    if (dialogs().splashOnce)
+        dialogs().splashOnce(*this);
+    centerMode_ = true;
+    action("m_ZoomCenter")->setChecked(true);
+    return OpenImage();
+}
+
+void MainForm::open_Patient(int flag)
+{
+    if (!zor_)
+        return;
+    if (dialogs().patient)
+        dialogs().patient(*this, flag);
+}
+
+void MainForm::m_about_Click()
+{
+    if (dialogs().about)
+        dialogs().about(*this);
+}
+
+void MainForm::m_help_Click()
+{
+    if (dialogs().help)
+        dialogs().help(*this);
+}
+
+void MainForm::m_Adjust_Click()
+{
+    if (zor_ && dialogs().colors)
+        dialogs().colors(*this);
+}
+
+void MainForm::m_hardcopy_Click()
+{
+    const std::string error =
+        dialogs().hardcopy ? dialogs().hardcopy(*this) : HardCopy::PrintHardcopy(this);
+    if (!error.empty())
+        userMessages().showMessage("Error", error, MessageIcon::Critical);
+}

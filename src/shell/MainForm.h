@@ -1,0 +1,197 @@
+#pragma once
+
+#include "image/CBitmap.h"
+#include "interaction/ToolController.h"
+#include "platform/Clock.h"
+#include "platform/ToolHost.h"
+
+#include <QCursor>
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class CZor;
+class PictureView;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollBar;
+
+// The main window: the owner of one open case (image buffer, measurement
+// model, tool state), its menus, the picture area with its zoom and scroll,
+// and the File and image commands. Every window is an independent case; the
+// program ends with its last window.
+class MainForm : public QMainWindow, public ToolHost {
+    Q_OBJECT
+public:
+    // Asks for the image to open. Arguments: owner, initial directory,
+    // initial file name, the filters in Qt's form (first one selected).
+    // Returns the chosen path, or "" for Cancel.
+    using FileChooser = std::function<QString(QWidget* owner, const QString& dir,
+                                              const QString& file, const QStringList& filters)>;
+
+    // The windows this one opens. Empty members use the real windows; tests
+    // replace them so that no modal window blocks them.
+    struct Dialogs {
+        std::function<void(MainForm&)> splashOnce; // first window's start-up
+        std::function<void(MainForm&)> about;
+        std::function<void(MainForm&)> help;
+        std::function<void(MainForm&, int flag)> patient; // open_Patient
+        std::function<void(MainForm&)> colors;            // "&adjust Colors ..."
+        std::function<float(MainForm&, double offered)> calibration;
+        std::function<std::string(MainForm&)> hardcopy; // "" or an error text
+    };
+
+    explicit MainForm(QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // Creates a window that deletes itself on close and runs its start-up:
+    // the splash once per process, then the open dialog. Returns the shown
+    // window, or nullptr when the user cancelled or the image did not load
+    // (the window is gone again then).
+    static MainForm* startNewWindow();
+    // The start-up of this window (without showing it): true when an image
+    // was opened.
+    bool startUp();
+
+    // The "&Open ..." routine: last path from Zor2.ini, the file dialog,
+    // then OpenImage(path). False for Cancel or a failed load.
+    bool OpenImage();
+    // Opens `path` without a dialog: remembers it in Zor2.ini, decodes it,
+    // replaces the case and reads its landmark file. A failure is reported
+    // ("load Error: ...") and keeps the previous case whole.
+    bool OpenImage(const QString& path);
+    // The patient dialog over this window, with the boxes of `flag` highlighted.
+    void open_Patient(int flag);
+
+    // View: zoom by `factor` about the view's centre (centre mode), its
+    // top-left corner, or (byMouse) the image point (x, y).
+    void Zoom(float factor, bool byMouse = false, float x = 0, float y = 0);
+    void UpdateSourceRect();
+    void UpdateScrollRange();
+    // The full repaint of the picture area: the visible image, then the landmarks.
+    void repaintPicture();
+
+    // --- For main(), the dialogs and tests ---
+    static void setFileChooser(FileChooser chooser); // null: QFileDialog
+    static void setDialogs(Dialogs dialogs);
+    // The date of report records; null: the system's clock. Not owned.
+    static void setClock(const Clock* clock);
+    // The four (description, pattern) pairs of the open dialog in Qt's form.
+    static QStringList imageFilters();
+    // The landmark file of an image: its path up to the last "." of the file
+    // name, then ".bit"; "" when the file name has no ".".
+    static QString landmarkFileFor(const QString& imagePath);
+
+    QAction* action(const QString& name) const { return actions_.value(name); }
+    QMenu* menu(const QString& name) const { return menus_.value(name); }
+    QStringList actionNames() const { return actionOrder_; }
+    PictureView* PicBox() const { return PicBox_; }
+    QScrollBar* HScroll() const { return HScroll_; }
+    QScrollBar* VScroll() const { return VScroll_; }
+    QLabel* StatusBar() const { return StatusBar_; }
+    QLineEdit* e_Position() const { return e_Position_; }
+    // Null before the first successful open.
+    CZor* zor() const { return zor_.get(); }
+    ToolController* tools() const { return tools_.get(); }
+    CBitmap& Bitmap() { return Bitmap_; }
+    const QString& landmarkFile() const { return landmarkFile_; }
+    const QString& imagePath() const { return imagePath_; }
+    float zoom() const { return zoom_; }
+    float zoomStep() const { return zoomStep_; }
+    bool centerMode() const { return centerMode_; }
+    int16_t viewWPix() const { return viewWPix_; }
+    int16_t viewHPix() const { return viewHPix_; }
+    const QCursor& zoomCursor() const { return zoomCursor_; }
+    static constexpr uint32_t drawColor1 = ToolController::drawColor1; // magenta, 0x00BBGGRR
+    static constexpr uint32_t drawColor2 = ToolController::drawColor2; // red
+
+    // --- ToolHost ---
+    void setStatusText(const std::string& text) override;
+    void setPointerShape(PointerShape shape) override;
+    void setItemEnabled(const std::string& item, bool enabled) override;
+    void repaint() override { repaintPicture(); }
+    float askCalibrationDistance(double offered) override;
+    int imageWidth() const override { return Bitmap_.W(); }
+    int imageHeight() const override { return Bitmap_.H(); }
+    void openPatientDialog(int redFlag) override { open_Patient(redFlag); }
+
+    // --- Menu commands ---
+    void m_Open_Click();
+    void m_New_Click();
+    void m_Patient_Click() { open_Patient(0); }
+    void m_Load_bin_Click();
+    void m_Write_dat_Click();
+    void m_Exit_Click();
+    void m_ZoomUp_Click();
+    void m_ZoomDown_Click();
+    void m_ZoomMouse_Click();
+    void m_ZoomCenter_Click();
+    void m_Adjust_Click();
+    void m_ResetColors_Click();
+    void ApplySharpen(int16_t strength);
+    void m_undo_Click();
+    void m_Invert_Click();
+    void m_hardcopy_Click();
+    void m_about_Click();
+    void m_help_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut, bool enabled, void (MainForm::*handler)());
+    void addToolItem(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut, bool enabled, void (ToolController::*handler)());
+    void layoutControls();
+    void pictureResized();
+    void scrolled();
+    void resetView();
+    void attachImage();
+    void loadFailed(const QString& reason);
+    // ReadLandmarkFile of landmarkFile into zor, for the image's size.
+    bool readLandmarks();
+    // DefaultPatient := zor.Patient (after a landmark file was read).
+    void defaultPatientFromCase();
+    // Runs an image command under the hourglass and repaints.
+    void imageCommand(const std::function<void()>& command);
+
+    void pictureMouseDown(int button, float x, float y);
+    void pictureMouseMove(int buttons, float x, float y);
+    void pictureMouseUp(int button, float x, float y);
+
+    QWidget* central_ = nullptr;
+    PictureView* PicBox_ = nullptr;
+    QScrollBar* HScroll_ = nullptr;
+    QScrollBar* VScroll_ = nullptr;
+    QLabel* StatusBar_ = nullptr;
+    QLineEdit* e_Position_ = nullptr;
+    QHash<QString, QAction*> actions_;
+    QHash<QString, QMenu*> menus_;
+    QStringList actionOrder_;
+
+    CBitmap Bitmap_;
+    std::unique_ptr<CZor> zor_;
+    std::unique_ptr<ToolController> tools_;
+    QString landmarkFile_;
+    QString imagePath_;
+
+    bool scrolling_ = false;
+    int16_t viewWPix_ = 0;
+    int16_t viewHPix_ = 0;
+    float zoom_ = 1.0f;
+    float zoomStep_ = 1.0f;
+    bool centerMode_ = true;
+    float srcX_ = 0, srcY_ = 0, srcW_ = 0, srcH_ = 0;
+    QCursor zoomCursor_;
+};
