@@ -40,6 +40,10 @@ private slots:
         HardcopyTestWindow::Window window = HardcopyTestWindow::makeWindow(shape);
         window.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.main.get()));
+        // As when the user gives the command: on a real screen this takes
+        // the screen's picture of the window.
+        window.main->activateWindow();
+        (void)QTest::qWaitForWindowActive(window.main.get());
 
         const QImage image = HardCopy::CaptureActiveWindow(window.main.get());
         QCOMPARE(image.size(), HardcopyTestWindow::windowSize(shape));
