@@ -3,21 +3,29 @@
 //   hardcopy_print_tool print landscape|portrait prints a test window
 //   hardcopy_print_tool no-printer               "no prt found" at once, clipboard kept
 //   hardcopy_print_tool no-window                "capture failed" with a printer
+//   hardcopy_print_tool print mainform GEOMETRY  "&hardcopy" of the main window
 //   hardcopy_print_tool check landscape|portrait PAGE.pgm
+//   hardcopy_print_tool check mainform PAGE.pgm GEOMETRY
 //                                                the rendered page shows that window
 // Exit status 0 when what was asked for held; the reasons on stderr.
+#include "../support/RecordingMessages.h"
 #include "HardcopyTestWindow.h"
 #include "shell/HardCopy.h"
+#include "shell/MainForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QMimeData>
 #include <QRectF>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 using HardcopyTestWindow::Shape;
@@ -92,6 +100,98 @@ int print(Shape shape)
     return result.empty() ? 0 : 1;
 }
 
+// What a printed window must show: its capture's size and a solid patch of
+// one grey in it.
+struct Expected {
+    QSize window;
+    QRect patch;
+    int grey = 0;
+};
+
+// The real main window with a radiograph stand-in: "&hardcopy" is chosen
+// from its menu. The capture's size and where the picture's patch landed in
+// it (found in the clipboard, which must hold the capture) go to
+// `geometryFile` for the check.
+int printMainForm(const QString& geometryFile)
+{
+    constexpr int picturePatchGrey = 150;
+    QTemporaryDir folder;
+    QImage radiograph(600, 400, QImage::Format_Grayscale8);
+    radiograph.fill(60);
+    for (int y = 30; y < 150; ++y)
+        std::memset(radiograph.scanLine(y) + 40, picturePatchGrey, 160);
+    const QString imagePath = folder.filePath(QStringLiteral("case.bmp"));
+    if (!radiograph.save(imagePath)) {
+        expect(false, QStringLiteral("cannot write %1").arg(imagePath));
+        return 1;
+    }
+    ScopedMessages messages;
+    MainForm window;
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    expect(window.OpenImage(imagePath), QStringLiteral("opened %1").arg(imagePath));
+    QApplication::processEvents();
+    QAction* hardcopy = window.action(QStringLiteral("m_hardcopy"));
+    expect(hardcopy != nullptr && hardcopy->isEnabled(), QStringLiteral("\"&hardcopy\" item"));
+    if (hardcopy == nullptr)
+        return 1;
+    hardcopy->trigger();
+    for (const RecordingMessages::Message& m : messages.recorder.messages)
+        expect(false, QStringLiteral("message %1: %2").arg(m.caption.c_str(), m.text.c_str()));
+
+    const QImage capture =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_Grayscale8);
+    expect(capture.size() == window.size(),
+           QStringLiteral("the clipboard holds the %1 x %2 capture")
+               .arg(capture.width())
+               .arg(capture.height()));
+    // The patch is the solid block of its grey; text edges may share the
+    // grey in single pixels.
+    const auto solid = [&capture](int x, int y) {
+        const auto at = [&capture](int px, int py) {
+            return px >= 0 && py >= 0 && px < capture.width() && py < capture.height() &&
+                   capture.constScanLine(py)[px] == picturePatchGrey;
+        };
+        return at(x, y) && at(x - 1, y) && at(x + 1, y) && at(x, y - 1) && at(x, y + 1);
+    };
+    QRect patch;
+    for (int y = 0; y < capture.height(); ++y)
+        for (int x = 0; x < capture.width(); ++x)
+            if (solid(x, y))
+                patch |= QRect(x - 1, y - 1, 3, 3);
+    expect(patch.size() == QSize(160, 120),
+           QStringLiteral("the picture's patch in the capture at %1").arg(describe(patch)));
+    QFile out(geometryFile);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Text))
+        return 1;
+    out.write(QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
+                  .arg(capture.width())
+                  .arg(capture.height())
+                  .arg(patch.x())
+                  .arg(patch.y())
+                  .arg(patch.width())
+                  .arg(patch.height())
+                  .arg(picturePatchGrey)
+                  .toLatin1());
+    return failed ? 1 : 0;
+}
+
+Expected readExpected(const QString& geometryFile)
+{
+    QFile in(geometryFile);
+    Expected e;
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
+        return e;
+    const QStringList v = QString::fromLatin1(in.readAll()).split(' ', Qt::SkipEmptyParts);
+    if (v.size() != 7)
+        return e;
+    e.window = QSize(v[0].toInt(), v[1].toInt());
+    e.patch = QRect(v[2].toInt(), v[3].toInt(), v[4].toInt(), v[5].toInt());
+    e.grey = v[6].toInt();
+    return e;
+}
+
 int noPrinter()
 {
     HardcopyTestWindow::Window window = HardcopyTestWindow::makeWindow(Shape::Landscape);
@@ -110,7 +210,17 @@ int noPrinter()
     return failed ? 1 : 0;
 }
 
-int check(Shape shape, const QString& path)
+Expected expectedFor(Shape shape)
+{
+    HardcopyTestWindow::Window window = HardcopyTestWindow::makeWindow(shape);
+    window.main->show();
+    QApplication::processEvents();
+    // The capture is the window without frame on this platform.
+    return {HardcopyTestWindow::windowSize(shape), window.patchInWindow(),
+            HardcopyTestWindow::patchGrey};
+}
+
+int check(const Expected& expected, const QString& path)
 {
     QImage page(path);
     if (page.isNull()) {
@@ -122,8 +232,8 @@ int check(Shape shape, const QString& path)
     const double ph = page.height();
     expect(pw < ph, QStringLiteral("upright paper, %1 x %2").arg(pw).arg(ph));
 
-    const QSize win = HardcopyTestWindow::windowSize(shape);
-    const bool turned = shape == Shape::Landscape;
+    const QSize win = expected.window;
+    const bool turned = win.width() > win.height();
     const double iw = turned ? win.height() : win.width();
     const double ih = turned ? win.width() : win.height();
     const double boxW = pw * 0.9;
@@ -144,11 +254,7 @@ int check(Shape shape, const QString& path)
                    .arg(ink.width())
                    .arg(boxW));
 
-    // Where the patch must be: the capture is the window without frame here.
-    HardcopyTestWindow::Window window = HardcopyTestWindow::makeWindow(shape);
-    window.main->show();
-    QApplication::processEvents();
-    const QRect p = window.patchInWindow();
+    const QRect p = expected.patch;
     const QRectF inImage =
         turned ? QRectF(p.top(), win.width() - p.left() - p.width(), p.height(), p.width())
                : QRectF(p);
@@ -167,20 +273,19 @@ int check(Shape shape, const QString& path)
         for (int x = 0; x < page.width(); ++x) {
             const QPointF centre(x + 0.5, y + 0.5);
             if (inner.contains(centre))
-                inside += row[x] == HardcopyTestWindow::patchGrey ? 1 : 0;
+                inside += row[x] == expected.grey ? 1 : 0;
             else if (!outer.contains(centre))
-                outside += row[x] == HardcopyTestWindow::patchGrey ? 1 : 0;
+                outside += row[x] == expected.grey ? 1 : 0;
         }
     }
     const double area = inner.width() * inner.height();
     expect(inside >= 0.99 * area, QStringLiteral("grey %1 fills the patch at %2: %3 of %4 pixels")
-                                      .arg(HardcopyTestWindow::patchGrey)
+                                      .arg(expected.grey)
                                       .arg(describe(expectedPatch))
                                       .arg(inside)
                                       .arg(area, 0, 'f', 0));
-    expect(outside <= 0.05 * area, QStringLiteral("%1 pixels of grey %2 elsewhere")
-                                       .arg(outside)
-                                       .arg(HardcopyTestWindow::patchGrey));
+    expect(outside <= 0.05 * area,
+           QStringLiteral("%1 pixels of grey %2 elsewhere").arg(outside).arg(expected.grey));
     return failed ? 1 : 0;
 }
 
@@ -195,6 +300,9 @@ int main(int argc, char** argv)
         std::printf("%s\n", HardCopy::GetPrinterName().c_str());
         return 0;
     }
+    if (command == QLatin1String("print") && args.size() == 3 &&
+        args[1] == QLatin1String("mainform"))
+        return printMainForm(args[2]);
     if (command == QLatin1String("print") && args.size() == 2)
         return print(shapeOf(args[1]));
     if (command == QLatin1String("no-printer") && args.size() == 1)
@@ -205,9 +313,13 @@ int main(int argc, char** argv)
                QStringLiteral("result \"%1\"").arg(result.c_str()));
         return failed ? 1 : 0;
     }
+    if (command == QLatin1String("check") && args.size() == 4 &&
+        args[1] == QLatin1String("mainform"))
+        return check(readExpected(args[3]), args[2]);
     if (command == QLatin1String("check") && args.size() == 3)
-        return check(shapeOf(args[1]), args[2]);
-    std::fprintf(stderr, "usage: hardcopy_print_tool printer-name | print SHAPE | no-printer | "
-                         "no-window | check SHAPE PAGE.pgm\n");
+        return check(expectedFor(shapeOf(args[1])), args[2]);
+    std::fprintf(stderr, "usage: hardcopy_print_tool printer-name | print SHAPE | "
+                         "print mainform GEOMETRY | no-printer | no-window | "
+                         "check SHAPE PAGE.pgm | check mainform PAGE.pgm GEOMETRY\n");
     return 2;
 }

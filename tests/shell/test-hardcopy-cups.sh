@@ -121,6 +121,7 @@ export CUPS_SERVER="$work/cups.sock"
 export CUPS_SERVERROOT="$work/etc"
 export HOME="$work/home"
 export XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME="$work/home/.config"
 unset LPDEST PRINTER
 export QT_QPA_PLATFORM=offscreen
 
@@ -159,7 +160,8 @@ echo "== nothing captured: no job"
 # Prints one window and waits until its PDF is complete; moves it to $2.
 printWindow() {
   local shape=$1 target=$2
-  "$tool" print "$shape" || {
+  shift 2
+  "$tool" print "$shape" "$@" || {
     fail "printing the $shape window"
     return 1
   }
@@ -211,7 +213,7 @@ checkPdf() {
     fail "$shape: cannot render the PDF"
     return
   }
-  "$tool" check "$shape" "$work/$shape.pgm" || fail "$shape: the printed page"
+  "$tool" check "$shape" "$work/$shape.pgm" "${@:6}" || fail "$shape: the printed page"
   [ "$failures" -eq "$before" ] &&
     echo "ok: $shape: job \"Hardcopy\", one page, one lossless grey image of $width x $height"
 }
@@ -224,6 +226,13 @@ fi
 echo "== portrait window"
 if printWindow portrait "$work/portrait.pdf"; then
   checkPdf portrait "$work/portrait.pdf" 400 640 2
+fi
+
+echo "== the main window's \"&hardcopy\""
+if printWindow mainform "$work/mainform.pdf" "$work/mainform.geometry"; then
+  read -r width height _ <"$work/mainform.geometry"
+  # The main window is wider than high: turned like the landscape window.
+  checkPdf mainform "$work/mainform.pdf" "$height" "$width" 3 "$work/mainform.geometry"
 fi
 
 if [ "$failures" -ne 0 ]; then
