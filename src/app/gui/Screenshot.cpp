@@ -20,7 +20,8 @@ void saveScreenshotAndQuit(QWidget* window, const QString& out)
             return;
         }
         const QPixmap picture = target->grab();
-        if (!picture.save(out, "PNG")) {
+        // Quality 0 is the strongest compression for PNG.
+        if (!picture.save(out, "PNG", 0)) {
             std::fprintf(stderr, "zor: cannot write %s\n", qPrintable(out));
             QCoreApplication::exit(1);
             return;

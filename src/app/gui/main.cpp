@@ -1,12 +1,17 @@
 #include "app/gui/GuiOptions.h"
 #include "app/gui/Screenshot.h"
+#include "shell/ColorDialog.h"
+#include "shell/DataDialog.h"
 #include "shell/DemoCase.h"
+#include "shell/HelpForm.h"
+#include "shell/MainForm.h"
+#include "shell/PictureView.h"
 #include "shell/QtUserMessages.h"
 #include "shell/StartupForm.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QImage>
-#include <QLabel>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -17,6 +22,57 @@ int fail(const QString& text, int status)
 {
     std::fprintf(stderr, "zor: %s\n", qPrintable(text));
     return status;
+}
+
+// The main windows open the splash, help, patient and colour windows
+// through these hooks.
+void wireDialogs()
+{
+    MainForm::Dialogs d;
+    d.splashOnce = [](MainForm& w) { StartupForm::showSplashOnce(&w); };
+    d.about = [](MainForm& w) { StartupForm::showAbout(&w); };
+    d.help = [](MainForm& w) { HelpForm::showHelp(&w); };
+    d.patient = [](MainForm& w, int flag) {
+        if (!w.zor())
+            return;
+        DataDialog dialog(*w.zor(), flag, &w);
+        dialog.exec();
+    };
+    d.colors = [](MainForm& w) {
+        ColorDialog dialog(
+            w.Bitmap(), [&w] { w.repaintPicture(); }, &w);
+        dialog.exec();
+    };
+    MainForm::setDialogs(std::move(d));
+}
+
+// The first window. An image from the command line takes the place of the
+// open dialog's answer, so it goes the way of a chosen file: remembered in
+// Zor2.ini, decoded, its landmark file read.
+MainForm* openFirstWindow(const QString& image)
+{
+    if (image.isEmpty())
+        return MainForm::startNewWindow();
+    const QString path = QFileInfo(image).absoluteFilePath();
+    MainForm::setFileChooser(
+        [path](QWidget*, const QString&, const QString&, const QStringList&) { return path; });
+    MainForm* window = MainForm::startNewWindow();
+    MainForm::setFileChooser(nullptr);
+    return window;
+}
+
+// The demo film is taller than the window: zoom out ("Zoom -") until the
+// whole measurement shows, once the picture area has its size.
+void showWholeDemo(MainForm* window)
+{
+    QTimer::singleShot(0, window, [window] {
+        QCoreApplication::sendPostedEvents();
+        QAction* zoomOut = window->action("m_ZoomDown");
+        for (int i = 0; zoomOut && i < 6 && window->PicBox()->height() > 0 &&
+                        window->PicBox()->ScaleHeight() < window->Bitmap().H();
+             ++i)
+            zoomOut->trigger();
+    });
 }
 
 } // namespace
@@ -41,11 +97,13 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    // Unattended runs must not wait for a click on a message box.
     QtUserMessages boxes;
     StderrMessages printed;
     setUserMessages(options.unattended() ? static_cast<UserMessages*>(&printed) : &boxes);
     if (options.noSplash)
         StartupForm::setSplashShown(true);
+    wireDialogs();
 
     QString image = options.image;
     if (!options.demoDir.isEmpty()) {
@@ -55,12 +113,21 @@ int main(int argc, char** argv)
             return fail(error, 1);
     }
 
-    QLabel placeholder(image.isEmpty() ? QString("zor") : image);
-    placeholder.setWindowTitle(image);
-    StartupForm::showSplashOnce(&placeholder);
-    placeholder.resize(1000, 700);
-    placeholder.show();
+    MainForm* window = openFirstWindow(image);
+    if (!window) {
+        // Cancelling the first open dialog simply ends the program; an image
+        // named on the command line that does not load is a failure.
+        const int status = image.isEmpty() ? 0 : 1;
+        setUserMessages(nullptr);
+        return status;
+    }
     if (!options.screenshot.isEmpty())
-        saveScreenshotAndQuit(&placeholder, options.screenshot);
-    return app.exec();
+        window->resize(1000, 700);
+    if (!options.demoDir.isEmpty())
+        showWholeDemo(window);
+    if (!options.screenshot.isEmpty())
+        saveScreenshotAndQuit(window, options.screenshot);
+    const int status = app.exec();
+    setUserMessages(nullptr);
+    return status;
 }

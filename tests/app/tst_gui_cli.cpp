@@ -1,0 +1,214 @@
+#include "app/gui/GuiOptions.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString zorBinary = QStringLiteral(ZOR_BINARY_DIR "/src/app/zor");
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs zor with a private home and configuration folder. `platform` "" means
+// no display at all: a window could not open.
+Run runZor(const QStringList& args, const QString& home, const QString& platform = "offscreen")
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home);
+    env.insert("XDG_CONFIG_HOME", home + "/config");
+    env.insert("XDG_RUNTIME_DIR", home);
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", platform.isEmpty() ? QString("xcb") : platform);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(zorBinary, args);
+    Run r;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+QString lastPath(const QString& home)
+{
+    QSettings ini(home + "/config/Zor2.ini", QSettings::IniFormat);
+    return ini.value("LastPath/Path").toString();
+}
+
+} // namespace
+
+class TestGuiCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void parses_data();
+    void parses();
+    void answersWithoutAWindow_data();
+    void answersWithoutAWindow();
+    void wrongCommandLineIsRefused_data();
+    void wrongCommandLineIsRefused();
+    void opensTheImageItIsGiven();
+    void unloadableImageEndsWithAnError();
+    void demoCaseOpens();
+};
+
+void TestGuiCli::parses_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<bool>("noSplash");
+    QTest::addColumn<QString>("demo");
+    QTest::addColumn<QString>("error"); // a part of the message
+    QTest::newRow("nothing: ask") << QStringList{} << "" << false << ""
+                                  << "";
+    QTest::newRow("image") << QStringList{"a.jpg"} << "a.jpg" << false << ""
+                           << "";
+    QTest::newRow("no splash before image")
+        << QStringList{"--no-splash", "a.jpg"} << "a.jpg" << true << ""
+        << "";
+    QTest::newRow("no splash after image")
+        << QStringList{"a.jpg", "--no-splash"} << "a.jpg" << true << ""
+        << "";
+    QTest::newRow("image starting with a dash after --")
+        << QStringList{"--", "-odd.bmp"} << "-odd.bmp" << false << ""
+        << "";
+    QTest::newRow("demo") << QStringList{"--demo", "d"} << "" << false << "d"
+                          << "";
+    QTest::newRow("screenshot implies no splash")
+        << QStringList{"--demo", "d", "--screenshot", "s.png"} << "" << true << "d"
+        << "";
+    QTest::newRow("unknown option") << QStringList{"--splash"} << "" << false << ""
+                                    << "unknown option '--splash'";
+    QTest::newRow("two images") << QStringList{"a.jpg", "b.jpg"} << "a.jpg" << false << ""
+                                << "only one IMAGE";
+    QTest::newRow("demo without folder") << QStringList{"--demo"} << "" << false << ""
+                                         << "'--demo' needs a value";
+    QTest::newRow("demo and image")
+        << QStringList{"--demo", "d", "a.jpg"} << "a.jpg" << false << "d"
+        << "not both";
+    QTest::newRow("screenshot without a case")
+        << QStringList{"--screenshot", "s.png"} << "" << true << ""
+        << "needs IMAGE or --demo";
+}
+
+void TestGuiCli::parses()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, image);
+    QFETCH(bool, noSplash);
+    QFETCH(QString, demo);
+    QFETCH(QString, error);
+    const GuiOptions o = parseGuiOptions(args);
+    QCOMPARE(o.image, image);
+    QCOMPARE(o.noSplash, noSplash);
+    QCOMPARE(o.demoDir, demo);
+    if (error.isEmpty())
+        QVERIFY2(o.error.isEmpty(), qPrintable(o.error));
+    else
+        QVERIFY2(o.error.contains(error), qPrintable(o.error));
+}
+
+void TestGuiCli::answersWithoutAWindow_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("help") << "--help"
+                          << "Usage: zor [--no-splash] [IMAGE]";
+    QTest::newRow("version") << "--version"
+                             << "zor " ZOR_VERSION_TEXT;
+}
+
+void TestGuiCli::answersWithoutAWindow()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, start);
+    QTemporaryDir home;
+    // No display: had it tried to open a window, it would have failed.
+    const Run r = runZor({option}, home.path(), "");
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.out.startsWith(start), qPrintable(r.out));
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(home.filePath("config/Zor2.ini")));
+}
+
+void TestGuiCli::wrongCommandLineIsRefused_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("unknown option") << QStringList{"--bogus"};
+    QTest::newRow("two images") << QStringList{"a.bmp", "b.bmp"};
+}
+
+void TestGuiCli::wrongCommandLineIsRefused()
+{
+    QFETCH(QStringList, args);
+    QTemporaryDir home;
+    const Run r = runZor(args, home.path(), "");
+    QCOMPARE(r.status, 2);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY(r.err.contains("zor --help"));
+}
+
+void TestGuiCli::opensTheImageItIsGiven()
+{
+    QTemporaryDir home;
+    const QString image = home.filePath("case1.bmp");
+    QImage film(64, 48, QImage::Format_Grayscale8);
+    film.fill(128);
+    QVERIFY(film.save(image));
+    const QString shot = home.filePath("shot.png");
+    const Run r = runZor({"--screenshot", shot, image}, home.path());
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    // The window shows the image's path as its title...
+    QVERIFY2(r.out.contains(QString("of the window \"%1\"").arg(image)), qPrintable(r.out));
+    QVERIFY(!QImage(shot).isNull());
+    // ...and the path is remembered as if it had been chosen in the dialog.
+    QCOMPARE(lastPath(home.path()), image);
+}
+
+void TestGuiCli::unloadableImageEndsWithAnError()
+{
+    QTemporaryDir home;
+    const QString image = home.filePath("broken.jpg");
+    QFile f(image);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("not a picture");
+    f.close();
+    const QString shot = home.filePath("shot.png");
+    const Run r = runZor({"--screenshot", shot, image}, home.path());
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.contains("load Error"), qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(shot));
+    // Remembered before decoding, as a chosen file is.
+    QCOMPARE(lastPath(home.path()), image);
+}
+
+void TestGuiCli::demoCaseOpens()
+{
+    QTemporaryDir home;
+    const QString demo = home.filePath("demo");
+    const QString shot = home.filePath("shot.png");
+    const Run r = runZor({"--demo", demo, "--screenshot", shot}, home.path());
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    const QString image = demo + "/demo-hip.bmp";
+    QVERIFY(QFileInfo::exists(demo + "/demo-hip.bit"));
+    QVERIFY2(r.out.contains(QString("of the window \"%1\"").arg(image)), qPrintable(r.out));
+    QCOMPARE(QImage(shot).size(), QSize(1000, 700));
+}
+
+QTEST_MAIN(TestGuiCli)
+#include "tst_gui_cli.moc"
