@@ -1,0 +1,262 @@
+#include "app/cli/Cli.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sstream>
+
+// `zor-cli render` run in-process on small images whose results are worked
+// out by hand.
+class TestCliRender : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString input_;
+
+    struct Result {
+        int status;
+        std::string out;
+        std::string err;
+    };
+
+    static Result run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), "render");
+        std::ostringstream out, err;
+        const int status = Cli::run(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    std::string path(const char* name) const { return dir_.filePath(name).toStdString(); }
+
+    // A 5 x 5 picture at grey 100 with a bright centre, stored in colour:
+    // only its blue channel may count.
+    static QImage sample()
+    {
+        QImage img(5, 5, QImage::Format_RGB32);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 5; ++x)
+                img.setPixel(x, y, qRgb(7, 240, 100));
+        img.setPixel(2, 2, qRgb(0, 0, 255));
+        return img;
+    }
+
+    static QImage readBack(const std::string& file)
+    {
+        return QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_Grayscale8);
+    }
+
+    static int grey(const QImage& img, int x, int y) { return img.constScanLine(y)[x]; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        input_ = dir_.filePath("case.png");
+        QVERIFY(sample().save(input_));
+    }
+
+    void operations_data()
+    {
+        QTest::addColumn<QStringList>("ops");
+        QTest::addColumn<int>("centre");
+        QTest::addColumn<int>("neighbour"); // (1, 2)
+        QTest::addColumn<int>("corner");    // (0, 0), a border pixel
+        QTest::addColumn<int>("inner");     // (1, 1)
+
+        QTest::newRow("blue channel only") << QStringList{} << 255 << 100 << 100 << 100;
+        QTest::newRow("sharpen more") << QStringList{"--sharpen", "2"} << 255 << 0 << 100 << 100;
+        // 2 x 100 - (255 + 3 x 100) / 4 = 61.25
+        QTest::newRow("sharpen") << QStringList{"--sharpen=1"} << 255 << 61 << 100 << 100;
+        QTest::newRow("undo") << QStringList{"--sharpen", "2", "--undo"} << 255 << 100 << 100
+                              << 100;
+        QTest::newRow("undo keeps the first of two")
+            << QStringList{"--sharpen", "1", "--sharpen", "2", "--undo"} << 255 << 61 << 100 << 100;
+        QTest::newRow("undo without sharpening")
+            << QStringList{"--undo"} << 255 << 100 << 100 << 100;
+        // 5 x 100 - 255 - 300 < 0 at the neighbour; at (1, 1) 500 - 400 = 100
+        QTest::newRow("sharpen strong")
+            << QStringList{"--sharpen", "3"} << 255 << 100 << 100 << 100;
+        QTest::newRow("invert") << QStringList{"--invert"} << 0 << 155 << 155 << 155;
+        QTest::newRow("invert twice")
+            << QStringList{"--invert", "--invert"} << 255 << 100 << 100 << 100;
+        QTest::newRow("brightness after invert shows uninverted")
+            << QStringList{"--invert", "--brightness", "20"} << 255 << 120 << 120 << 120;
+        QTest::newRow("sharpen after invert stays inverted")
+            << QStringList{"--invert", "--sharpen", "2"} << 0 << 255 << 155 << 155;
+        QTest::newRow("contrast 512")
+            << QStringList{"--contrast", "512"} << 255 << 200 << 200 << 200;
+        QTest::newRow("contrast 384 then darker")
+            << QStringList{"--contrast", "384", "--brightness", "-50"} << 255 << 100 << 100 << 100;
+        QTest::newRow("contrast 0 black") << QStringList{"--contrast", "0"} << 0 << 0 << 0 << 0;
+        QTest::newRow("contrast 0 brightness 256 white")
+            << QStringList{"--contrast", "0", "--brightness", "256"} << 255 << 255 << 255 << 255;
+        QTest::newRow("brightness -256 black")
+            << QStringList{"--brightness", "-256"} << 0 << 0 << 0 << 0;
+    }
+
+    void operations()
+    {
+        QFETCH(QStringList, ops);
+        QFETCH(int, centre);
+        QFETCH(int, neighbour);
+        QFETCH(int, corner);
+        QFETCH(int, inner);
+        const std::string out = path("out.pgm");
+        QFile::remove(QString::fromStdString(out));
+        std::vector<std::string> args{input_.toStdString()};
+        for (const QString& op : ops)
+            args.push_back(op.toStdString());
+        args.insert(args.end(), {"-o", out});
+        const Result r = run(args);
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.empty(), r.err.c_str());
+        const QImage img = readBack(out);
+        QCOMPARE(img.size(), QSize(5, 5));
+        QCOMPARE(grey(img, 2, 2), centre);
+        QCOMPARE(grey(img, 1, 2), neighbour);
+        QCOMPARE(grey(img, 0, 0), corner);
+        QCOMPARE(grey(img, 1, 1), inner);
+    }
+
+    void formats_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("pgm") << "shown.pgm";
+        QTest::newRow("png") << "shown.png";
+        QTest::newRow("bmp") << "shown.bmp";
+        QTest::newRow("upper-case suffix") << "SHOWN.PNG";
+    }
+
+    // A width off a multiple of 4, so that row padding would show as stripes.
+    void formats()
+    {
+        QFETCH(QString, name);
+        QImage grey7(7, 3, QImage::Format_Grayscale8);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 7; ++x)
+                grey7.scanLine(y)[x] = uchar(x * 30 + y * 7);
+        const QString in = dir_.filePath("grey7.png");
+        QVERIFY(grey7.save(in));
+        const std::string out = dir_.filePath(name).toStdString();
+        QCOMPARE(run({in.toStdString(), "--invert", "-o", out}).status, 0);
+        const QImage back = readBack(out);
+        QCOMPARE(back.size(), QSize(7, 3));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 7; ++x)
+                QCOMPARE(grey(back, x, y), 255 - (x * 30 + y * 7));
+        if (name.endsWith(".pgm")) {
+            QFile f(QString::fromStdString(out));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.read(2), QByteArray("P5"));
+        }
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        const QString in = "IN";
+        QTest::newRow("brightness above") << QStringList{in, "--brightness", "257", "-o", "o.pgm"}
+                                          << "--brightness takes an offset from -256 to 256";
+        QTest::newRow("brightness below")
+            << QStringList{in, "--brightness=-257", "-o", "o.pgm"} << "not '-257'";
+        QTest::newRow("contrast above") << QStringList{in, "--contrast", "513", "-o", "o.pgm"}
+                                        << "--contrast takes a scale from 0 to 512";
+        QTest::newRow("contrast below")
+            << QStringList{in, "--contrast", "-1", "-o", "o.pgm"} << "--contrast takes a scale";
+        QTest::newRow("strength 4") << QStringList{in, "--sharpen", "4", "-o", "o.pgm"}
+                                    << "--sharpen takes a strength from 1 to 3";
+        QTest::newRow("not a number")
+            << QStringList{in, "--brightness", "1x", "-o", "o.pgm"} << "not '1x'";
+        QTest::newRow("value missing")
+            << QStringList{in, "-o", "o.pgm", "--contrast"} << "--contrast needs a value";
+        QTest::newRow("no output") << QStringList{in, "--invert"} << "no output file";
+        QTest::newRow("no image") << QStringList{"-o", "o.pgm"} << "no image given";
+        QTest::newRow("two images")
+            << QStringList{in, "other.png", "-o", "o.pgm"} << "only one image";
+        QTest::newRow("unknown option")
+            << QStringList{in, "--blur", "-o", "o.pgm"} << "unknown option '--blur'";
+        QTest::newRow("unknown format") << QStringList{in, "-o", "o.xyz"} << "o.xyz'";
+        QTest::newRow("no extension") << QStringList{in, "-o", "out"} << "cannot tell the format";
+    }
+
+    void usageErrors()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        std::vector<std::string> a;
+        for (QString s : args) {
+            if (s == "IN")
+                s = input_;
+            else if (s.startsWith("o."))
+                s = dir_.filePath(s);
+            a.push_back(s.toStdString());
+        }
+        const Result r = run(a);
+        QCOMPARE(r.status, 2);
+        QVERIFY2(QString::fromStdString(r.err).contains(message), r.err.c_str());
+        QVERIFY(!QFile::exists(dir_.filePath("o.pgm")));
+    }
+
+    void boundaryValuesAreAccepted()
+    {
+        const std::string out = path("edge.pgm");
+        for (const char* v : {"-256", "256", "+10"})
+            QCOMPARE(run({input_.toStdString(), "--brightness", v, "-o", out}).status, 0);
+        for (const char* v : {"0", "512"})
+            QCOMPARE(run({input_.toStdString(), "--contrast", v, "-o", out}).status, 0);
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing image") << "missing.png"
+                                       << "o.pgm"
+                                       << "cannot read the image";
+        QTest::newRow("not an image") << "text.png"
+                                      << "o.pgm"
+                                      << "cannot read the image";
+        QTest::newRow("too wide") << "wide.png"
+                                  << "o.pgm"
+                                  << "32768 x 1 pixels";
+        QTest::newRow("unwritable") << "case.png"
+                                    << "no/such/dir/o.pgm"
+                                    << "cannot write";
+    }
+
+    void failures()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(QString, message);
+        {
+            QFile text(dir_.filePath("text.png"));
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write("this is not a picture\n");
+        }
+        QImage wide(32768, 1, QImage::Format_Grayscale8);
+        wide.fill(9);
+        QVERIFY(wide.save(dir_.filePath("wide.png")));
+        const Result r =
+            run({dir_.filePath(input).toStdString(), "-o", dir_.filePath(output).toStdString()});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(QString::fromStdString(r.err).contains(message), r.err.c_str());
+    }
+
+    void helpPrintsUsage()
+    {
+        const Result r = run({"--help"});
+        QCOMPARE(r.status, 0);
+        QVERIFY(QString::fromStdString(r.out).startsWith("usage: zor-cli render IMAGE"));
+        QVERIFY(r.err.empty());
+    }
+};
+
+QTEST_MAIN(TestCliRender)
+#include "tst_cli_render.moc"
