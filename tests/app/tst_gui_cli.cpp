@@ -31,6 +31,7 @@ Run runZor(const QStringList& args, const QString& home, const QString& platform
     env.insert("QT_QPA_PLATFORM", platform.isEmpty() ? QString("xcb") : platform);
     QProcess p;
     p.setProcessEnvironment(env);
+    p.setWorkingDirectory(home);
     p.start(zorBinary, args);
     Run r;
     if (!p.waitForFinished(60000)) {
@@ -62,6 +63,7 @@ private slots:
     void answersWithoutAWindow();
     void wrongCommandLineIsRefused_data();
     void wrongCommandLineIsRefused();
+    void opensTheImageItIsGiven_data();
     void opensTheImageItIsGiven();
     void unloadableImageEndsWithAnError();
     void demoCaseOpens();
@@ -163,15 +165,24 @@ void TestGuiCli::wrongCommandLineIsRefused()
     QVERIFY(r.err.contains("zor --help"));
 }
 
+void TestGuiCli::opensTheImageItIsGiven_data()
+{
+    QTest::addColumn<bool>("relative");
+    QTest::newRow("full path") << false;
+    QTest::newRow("relative to the working folder") << true;
+}
+
 void TestGuiCli::opensTheImageItIsGiven()
 {
+    QFETCH(bool, relative);
     QTemporaryDir home;
     const QString image = home.filePath("case1.bmp");
     QImage film(64, 48, QImage::Format_Grayscale8);
     film.fill(128);
     QVERIFY(film.save(image));
     const QString shot = home.filePath("shot.png");
-    const Run r = runZor({"--screenshot", shot, image}, home.path());
+    const Run r =
+        runZor({"--screenshot", shot, relative ? QString("case1.bmp") : image}, home.path());
     QVERIFY2(r.status == 0, qPrintable(r.err));
     // The window shows the image's path as its title...
     QVERIFY2(r.out.contains(QString("of the window \"%1\"").arg(image)), qPrintable(r.out));
