@@ -15,6 +15,10 @@
 
 #include <cstring>
 
+#if defined(__linux__)
+#include <dlfcn.h>
+#endif
+
 namespace HardCopy {
 
 namespace {
@@ -42,6 +46,26 @@ QImage grabFromScreen(QWidget* window)
     if (image.isNull() || (image.size() != expected && image.size() != frame.size()))
         return {};
     return image;
+}
+
+// Qt hands the finished job to the print system without looking at the
+// answer, so a queue that refuses jobs would look like success. Qt's print
+// plugin talks to libcups on this thread; its last answer is the job's.
+bool spoolerRefusedJob()
+{
+#if defined(__linux__)
+    void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (cups == nullptr)
+        return false; // not printing through it
+    using LastError = int (*)();
+    const auto lastError = reinterpret_cast<LastError>(dlsym(cups, "cupsLastError"));
+    const int status = lastError != nullptr ? lastError() : 0;
+    dlclose(cups);
+    // IPP status codes below 0x0400 are successes or informational.
+    return status >= 0x0400;
+#else
+    return false;
+#endif
 }
 
 } // namespace
@@ -116,7 +140,7 @@ std::string PrintHardcopy(QWidget* window)
     // A radiograph's grey levels must survive: no JPEG on the way.
     painter.setRenderHint(QPainter::LosslessImageRendering);
     painter.drawImage(page.target, page.grey, page.grey.rect());
-    if (!painter.end())
+    if (!painter.end() || spoolerRefusedJob())
         return PrintFailed;
     return {};
 }

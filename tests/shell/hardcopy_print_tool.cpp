@@ -3,6 +3,7 @@
 //   hardcopy_print_tool print landscape|portrait prints a test window
 //   hardcopy_print_tool no-printer               "no prt found" at once, clipboard kept
 //   hardcopy_print_tool no-window                "capture failed" with a printer
+//   hardcopy_print_tool refused                  "print failed" on a queue refusing jobs
 //   hardcopy_print_tool print mainform GEOMETRY  "&hardcopy" of the main window
 //   hardcopy_print_tool check landscape|portrait PAGE.pgm
 //   hardcopy_print_tool check mainform PAGE.pgm GEOMETRY
@@ -87,6 +88,17 @@ template <typename Keep> QRectF boundingBox(const QImage& grey, Keep keep, long*
 Shape shapeOf(const QString& name)
 {
     return name == QLatin1String("portrait") ? Shape::Portrait : Shape::Landscape;
+}
+
+// Expects "print failed": the queue refuses jobs.
+int printRefused()
+{
+    HardcopyTestWindow::Window window = HardcopyTestWindow::makeWindow(Shape::Portrait);
+    window.main->show();
+    QApplication::processEvents();
+    const std::string result = HardCopy::PrintHardcopy(window.main.get());
+    expect(result == HardCopy::PrintFailed, QStringLiteral("result \"%1\"").arg(result.c_str()));
+    return failed ? 1 : 0;
 }
 
 int print(Shape shape)
@@ -307,6 +319,8 @@ int main(int argc, char** argv)
         return print(shapeOf(args[1]));
     if (command == QLatin1String("no-printer") && args.size() == 1)
         return noPrinter();
+    if (command == QLatin1String("refused") && args.size() == 1)
+        return printRefused();
     if (command == QLatin1String("no-window") && args.size() == 1) {
         const std::string result = HardCopy::PrintHardcopy(nullptr);
         expect(result == HardCopy::CaptureFailed,
@@ -319,7 +333,7 @@ int main(int argc, char** argv)
     if (command == QLatin1String("check") && args.size() == 3)
         return check(expectedFor(shapeOf(args[1])), args[2]);
     std::fprintf(stderr, "usage: hardcopy_print_tool printer-name | print SHAPE | "
-                         "print mainform GEOMETRY | no-printer | no-window | "
+                         "print mainform GEOMETRY | no-printer | no-window | refused | "
                          "check SHAPE PAGE.pgm | check mainform PAGE.pgm GEOMETRY\n");
     return 2;
 }

@@ -157,6 +157,10 @@ echo "== nothing captured: no job"
 # (a job here would also shift the job numbers checked below)
 [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] || fail "a job was queued without a capture"
 
+echo "== the queue refuses jobs: reported"
+cupsreject "$queue" && "$tool" refused || fail "a refused job"
+cupsaccept "$queue" || fail "cannot make the queue accept jobs again"
+
 # Prints one window and waits until its PDF is complete; moves it to $2.
 printWindow() {
   local shape=$1 target=$2
