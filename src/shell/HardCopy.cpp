@@ -79,8 +79,9 @@ QImage CaptureActiveWindow(QWidget* window)
 {
     if (window == nullptr)
         return {};
-    // Let waiting repaints and layout run so the picture is what is shown.
-    QCoreApplication::processEvents();
+    // Let waiting repaints and layout run so the picture is what is shown;
+    // keys and clicks wait, so a second Ctrl+P cannot start a nested job.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QImage image = grabFromScreen(window);
     if (image.isNull())
         image = window->grab().toImage();
