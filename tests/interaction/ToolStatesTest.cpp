@@ -71,6 +71,22 @@ TEST_F(ToolStates, ZeroLengthFirstContourLineMovesOn)
     EXPECT_TRUE(host.items["m_Shoulder"]);
 }
 
+TEST_F(ToolStates, ShoulderBeforeAnyAxisProposesNothingToTurn)
+{
+    // The shoulder tool is usable after the first contour line, before any
+    // axis exists: no lines can be proposed, so none can be turned.
+    tools.m_StemAxis();
+    drag(40, 900, 45, 100);
+    ASSERT_TRUE(host.items["m_Shoulder"]);
+    tools.m_Shoulder();
+    click(90, 300);
+    EXPECT_TRUE(zor.ShoulderValid);
+    EXPECT_FALSE(zor.LinesVisible);
+    for (const char* item : {"m_LTLines_Rotate_30", "m_LTLines_Rotate_45", "m_LTLines_Rotate_60"})
+        EXPECT_FALSE(host.items[item]) << item;
+    EXPECT_EQ(tools.mode(), 0);
+}
+
 // Releases in states 2 and 4 that cannot complete their contour line show
 // the error and start the stem axis tool again.
 struct TrapRow {
