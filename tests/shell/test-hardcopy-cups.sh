@@ -35,6 +35,13 @@ queue="zorhardcopy$$"
 # The PDF backend reads its settings only from /etc/cups; a file named after
 # our own queue touches no other queue.
 queueConf="/etc/cups/cups-pdf-$queue.conf"
+# Settings left by a run that was killed outright.
+for stale in /etc/cups/cups-pdf-zorhardcopy*.conf; do
+  [ -e "$stale" ] || continue
+  pid=${stale#/etc/cups/cups-pdf-zorhardcopy}
+  pid=${pid%.conf}
+  kill -0 "$pid" 2>/dev/null || rm -f "$stale"
+done
 cupsdPid=""
 failures=0
 
@@ -125,7 +132,10 @@ export XDG_CONFIG_HOME="$work/home/.config"
 unset LPDEST PRINTER
 export QT_QPA_PLATFORM=offscreen
 
-cupsd -f -c "$work/etc/cupsd.conf" -s "$work/etc/cups-files.conf" >"$work/log/cupsd.out" 2>&1 &
+# The daemon ends by itself after a while even if this script is killed
+# outright (no trap runs then).
+timeout 280 cupsd -f -c "$work/etc/cupsd.conf" -s "$work/etc/cups-files.conf" \
+  >"$work/log/cupsd.out" 2>&1 &
 cupsdPid=$!
 for _ in $(seq 100); do
   lpstat -r >/dev/null 2>&1 && break
