@@ -4,8 +4,12 @@
 #include "model/CZor.h"
 #include "platform/UserMessages.h"
 #include "shell/CalibDialog.h"
+#include "shell/ColorDialog.h"
+#include "shell/DataDialog.h"
 #include "shell/HardCopy.h"
+#include "shell/HelpForm.h"
 #include "shell/PictureView.h"
+#include "shell/StartupForm.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -128,7 +132,8 @@ void MainForm::layoutControls()
     HScroll_->setGeometry(0, h1 - hsH, picW, hsH);
     VScroll_->setGeometry(innerW - vsW, 0, vsW, std::max(h1 - hsH, 1));
     StatusBar_->setGeometry(0, h1, innerW, StatusBar_->height());
-    e_Position_->move(0, HScroll_->y() - e_Position_->height());
+    const int eh = e_Position_->sizeHint().height();
+    e_Position_->setGeometry(0, HScroll_->y() - eh, e_Position_->minimumWidth(), eh);
     // A hidden window gets the picture's resize event only when it is shown;
     // measure the area now so that the view is right at once.
     pictureResized();
@@ -235,51 +240,68 @@ void MainForm::keyPressEvent(QKeyEvent* event)
 
 // --- Start-up ---
 
-MainForm* MainForm::startNewWindow()
+MainForm* MainForm::startNewWindow(const QString& image)
 {
     auto* w = new MainForm;
     w->setAttribute(Qt::WA_DeleteOnClose);
-    if (!w->startUp()) {
-        w->close();
+    if (!w->startUp(image)) {
+        delete w; // never shown
         return nullptr;
     }
     w->show();
     return w;
 }
 
-bool MainForm::startUp()
+bool MainForm::startUp(const QString& image)
 {
     if (dialogs().splashOnce)
         dialogs().splashOnce(*this);
+    else
+        StartupForm::showSplashOnce(this);
     centerMode_ = true;
     action("m_ZoomCenter")->setChecked(true);
-    return OpenImage();
+    return image.isEmpty() ? OpenImage() : OpenImage(image);
 }
 
 void MainForm::open_Patient(int flag)
 {
     if (!zor_)
         return;
-    if (dialogs().patient)
+    if (dialogs().patient) {
         dialogs().patient(*this, flag);
+        return;
+    }
+    DataDialog dialog(*zor_, flag, this);
+    dialog.exec();
 }
 
 void MainForm::m_about_Click()
 {
     if (dialogs().about)
         dialogs().about(*this);
+    else
+        StartupForm::showAbout(this);
 }
 
 void MainForm::m_help_Click()
 {
     if (dialogs().help)
         dialogs().help(*this);
+    else
+        HelpForm::showHelp(this);
 }
 
 void MainForm::m_Adjust_Click()
 {
-    if (zor_ && dialogs().colors)
+    if (!zor_)
+        return;
+    if (dialogs().colors) {
         dialogs().colors(*this);
+        return;
+    }
+    ColorDialog dialog(
+        Bitmap_, [this] { repaintPicture(); }, this);
+    dialog.exec();
 }
 
 void MainForm::m_hardcopy_Click()

@@ -36,8 +36,9 @@ public:
     using FileChooser = std::function<QString(QWidget* owner, const QString& dir,
                                               const QString& file, const QStringList& filters)>;
 
-    // The windows this one opens. Empty members use the real windows; tests
-    // replace them so that no modal window blocks them.
+    // The windows this one opens. Empty members use the real windows
+    // (StartupForm, HelpForm, DataDialog, ColorDialog, CalibDialog,
+    // HardCopy); tests replace them so that no modal window blocks them.
     struct Dialogs {
         std::function<void(MainForm&)> splashOnce; // first window's start-up
         std::function<void(MainForm&)> about;
@@ -52,13 +53,16 @@ public:
     ~MainForm() override;
 
     // Creates a window that deletes itself on close and runs its start-up:
-    // the splash once per process, then the open dialog. Returns the shown
-    // window, or nullptr when the user cancelled or the image did not load
-    // (the window is gone again then).
-    static MainForm* startNewWindow();
-    // The start-up of this window (without showing it): true when an image
+    // the splash once per process, then the open dialog, or `image` when one
+    // is given (as if it had been chosen). Returns the shown window, or
+    // nullptr when the user cancelled or the image did not load (the window
+    // is gone again then; with no other window the program ends). main():
+    //     if (!MainForm::startNewWindow(image)) return 0;
+    //     return app.exec();
+    static MainForm* startNewWindow(const QString& image = QString());
+    // The start-up of this window, without showing it: true when an image
     // was opened.
-    bool startUp();
+    bool startUp(const QString& image = QString());
 
     // The "&Open ..." routine: last path from Zor2.ini, the file dialog,
     // then OpenImage(path). False for Cancel or a failed load.

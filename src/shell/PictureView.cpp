@@ -74,6 +74,7 @@ void PictureView::clear()
 
 void PictureView::render()
 {
+    ++renderCount_;
     blitImage();
     if (overlay_) {
         setDrawMode(DrawMode::CopyPen);
