@@ -44,6 +44,11 @@ inline void upright(CZor& z)
     setLine(z.GTLine, 380, 250, 460, 250);
     setLine(z.LTLine1, 340, 380, 380, 420);
     setLine(z.LTLine2, 340, 420, 380, 380);
+    // The rim points are what a case file keeps; the centre and radius are set
+    // exactly, as a fit gives them only to about 1e-12.
+    z.head.addPoint(330, 200);
+    z.head.addPoint(300, 230);
+    z.head.addPoint(270, 200);
     z.head.M.change(300, 200);
     z.head.R = 30;
     z.head.Valid = true;

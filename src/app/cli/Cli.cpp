@@ -10,6 +10,7 @@ void usage(std::ostream& s)
          "\n"
          "commands:\n"
          "  analyse   analyse stored cases and append their report records\n"
+         "            analyse [--report FILE] [--today YYYY-MM-DD] [--size WxH] CASE...\n"
          "  render    write an image with the image tools applied\n"
          "\n"
          "'zor-cli COMMAND --help' explains a command.\n";

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// The arguments of `zor-cli analyse`.
+struct AnalyseOptions {
+    std::optional<std::string> report; // --report FILE
+    std::optional<CalendarDate> today; // --today YYYY-MM-DD
+    int width = 0;                     // --size WxH, for .bit cases
+    int height = 0;
+    bool help = false;
+    std::vector<std::string> cases;
+
+    // Parses args; none (after telling err why) for a usage error.
+    static std::optional<AnalyseOptions> parse(const std::vector<std::string>& args,
+                                               std::ostream& err);
+    static void usage(std::ostream& s);
+
+    // Whether a case names a landmark file rather than an image.
+    static bool isLandmarkFile(const std::string& path);
+};
