@@ -1,0 +1,343 @@
+// One whole measurement through the window: mouse events on the picture at a
+// zoom other than 1 and scrolled, "&Write Data", and the case reopened.
+#include "../shell/MainFormFixture.h"
+#include "analysis/Calc.h"
+#include "analysis/ReportFormat.h"
+#include "analysis/ResultReport.h"
+#include "interaction/ToolController.h"
+#include "model/CZor.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr int kImageWidth = 1400;
+constexpr int kImageHeight = 1600;
+
+// Answers the patient dialog of an analysis, which this case never needs.
+class NoDialog : public PatientDialogOpener {
+public:
+    void openPatientDialog(int flag) override { flags.push_back(flag); }
+    std::vector<int> flags;
+};
+
+struct Snapshot {
+    CLine axis, gt, lt1, lt2, tip, tip1, tip2, tip3;
+    CPoint shoulder, marker, head;
+    double headR = 0;
+    std::array<CPoint, 8> femur;
+    double scale = 0;
+};
+
+Snapshot snapshot(CZor& zor)
+{
+    Snapshot s;
+    s.axis.copy(zor.AxisLine);
+    s.gt.copy(zor.GTLine);
+    s.lt1.copy(zor.LTLine1);
+    s.lt2.copy(zor.LTLine2);
+    s.tip.copy(zor.TipLine);
+    s.tip1.copy(zor.TipLine1);
+    s.tip2.copy(zor.TipLine2);
+    s.tip3.copy(zor.TipLine3);
+    s.shoulder.copy(zor.Shoulder);
+    s.marker.copy(zor.CMarker);
+    s.head.copy(zor.head.M);
+    s.headR = zor.head.R;
+    for (int16_t i = 0; i < 8; ++i)
+        s.femur[std::size_t(i)].copy(zor.points(i));
+    s.scale = zor.ScaleFactor;
+    return s;
+}
+
+bool samePoint(const CPoint& a, const CPoint& b)
+{
+    // The landmark file holds world millimetres; a round trip may lose the
+    // last bits of the pixel values.
+    return std::abs(a.x - b.x) < 1e-6 && std::abs(a.y - b.y) < 1e-6;
+}
+
+bool sameLine(const CLine& a, const CLine& b)
+{
+    return samePoint(a.P0, b.P0) && samePoint(a.P1, b.P1);
+}
+
+} // namespace
+
+class TestMeasureE2E : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void wholeMeasurementIsWrittenAndReopened();
+
+private:
+    // The widget position of an image point, scrolling the view when the
+    // point is not shown (the zoom stays).
+    QPoint at(double x, double y);
+    void press(double x, double y, Qt::MouseButton b = Qt::LeftButton);
+    void moveTo(double x, double y);
+    void release(double x, double y, Qt::MouseButton b = Qt::LeftButton);
+    void click(double x, double y, Qt::MouseButton b = Qt::LeftButton);
+    void drag(double x0, double y0, double x1, double y1);
+    // A spot on `line` that picks `code` and nothing listed before it.
+    std::optional<QPointF> grabSpot(const CLine& line, int16_t code);
+    void choose(const char* item);
+
+    std::unique_ptr<MainFormFixture> fixture_;
+    std::unique_ptr<MainForm> w_;
+    QString image_;
+    FixedClock clock_{CalendarDate{2024, 3, 5}};
+};
+
+void TestMeasureE2E::init()
+{
+    fixture_ = std::make_unique<MainFormFixture>();
+    MainForm::Dialogs d;
+    d.splashOnce = [](MainForm&) {};
+    d.patient = [this](MainForm&, int flag) { fixture_->patientFlags.push_back(flag); };
+    d.about = [](MainForm&) {};
+    d.help = [](MainForm&) {};
+    d.colors = [](MainForm&) {};
+    // The user types 100 mm for the calibration points.
+    d.calibration = [](MainForm&, double) { return 100.0F; };
+    d.hardcopy = [](MainForm&) { return std::string(); };
+    MainForm::setDialogs(d);
+    MainForm::setClock(&clock_);
+    image_ = writeTestImage(fixture_->file("case1.bmp"), kImageWidth, kImageHeight);
+    w_ = std::make_unique<MainForm>();
+    w_->resize(900, 760);
+    w_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    QVERIFY(w_->OpenImage(image_));
+}
+
+void TestMeasureE2E::cleanup()
+{
+    w_.reset();
+    MainForm::setClock(nullptr);
+    fixture_.reset();
+}
+
+QPoint TestMeasureE2E::at(double x, double y)
+{
+    PictureView* view = w_->PicBox();
+    QPointF p = view->toWidget(QPointF(x, y));
+    const int margin = 20;
+    if (p.x() < margin || p.y() < margin || p.x() > view->width() - margin ||
+        p.y() > view->height() - margin) {
+        QScrollBar* h = w_->HScroll();
+        QScrollBar* v = w_->VScroll();
+        h->setValue(int(x - view->ScaleWidth() / 2));
+        v->setValue(int(y - view->ScaleHeight() / 2));
+        p = view->toWidget(QPointF(x, y));
+    }
+    return p.toPoint();
+}
+
+void TestMeasureE2E::press(double x, double y, Qt::MouseButton b)
+{
+    QTest::mousePress(w_->PicBox(), b, Qt::NoModifier, at(x, y));
+}
+
+void TestMeasureE2E::moveTo(double x, double y)
+{
+    QTest::mouseMove(w_->PicBox(), at(x, y));
+}
+
+void TestMeasureE2E::release(double x, double y, Qt::MouseButton b)
+{
+    QTest::mouseRelease(w_->PicBox(), b, Qt::NoModifier, at(x, y));
+}
+
+void TestMeasureE2E::click(double x, double y, Qt::MouseButton b)
+{
+    press(x, y, b);
+    release(x, y, b);
+}
+
+void TestMeasureE2E::drag(double x0, double y0, double x1, double y1)
+{
+    press(x0, y0);
+    // Scrolling in the middle of a drag would move the picture under the
+    // pointer; both ends are brought into view before the press.
+    for (int i = 1; i <= 4; ++i)
+        QTest::mouseMove(w_->PicBox(),
+                         w_->PicBox()
+                             ->toWidget(QPointF(x0 + (x1 - x0) * i / 4, y0 + (y1 - y0) * i / 4))
+                             .toPoint());
+    QTest::mouseRelease(w_->PicBox(), Qt::LeftButton, Qt::NoModifier,
+                        w_->PicBox()->toWidget(QPointF(x1, y1)).toPoint());
+}
+
+std::optional<QPointF> TestMeasureE2E::grabSpot(const CLine& line, int16_t code)
+{
+    CZor& zor = *w_->zor();
+    for (double f : {0.3, 0.4, 0.6, 0.7, 0.2, 0.8}) {
+        double x = line.P0.x + f * (line.P1.x - line.P0.x);
+        double y = line.P0.y + f * (line.P1.y - line.P0.y);
+        // Where the pointer will really be: a whole widget pixel.
+        QPointF img = w_->PicBox()->toImage(QPointF(at(x, y)));
+        if (zor.findMode(img.x(), img.y()) == code)
+            return img;
+    }
+    return std::nullopt;
+}
+
+void TestMeasureE2E::choose(const char* item)
+{
+    QAction* a = w_->action(QString::fromLatin1(item));
+    QVERIFY2(a, item);
+    QVERIFY2(a->isEnabled(), item);
+    a->trigger();
+}
+
+void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
+{
+    CZor* zor = w_->zor();
+    QVERIFY(zor);
+    zor->Datum = "20240115";
+    zor->Patient.Famname = "Müller";
+    zor->Patient.Vorname = "Anna";
+    zor->Patient.Code = "S-17";
+    zor->Patient.HeadTR = 14.0;
+    zor->Patient.DatFile = "study";
+
+    // Zoomed out one step, so one screen pixel is about 1.26 image pixels.
+    w_->m_ZoomDown_Click();
+    QVERIFY(std::abs(w_->zoom() - 1.0F) > 0.1F);
+
+    // Calibration: 400 pixels are 100 mm.
+    choose("m_Calibrate");
+    QPoint c0 = at(300, 1500);
+    QPoint c1 = c0 + QPoint(318, 0); // whole widget pixels; the distance follows
+    QTest::mouseClick(w_->PicBox(), Qt::LeftButton, Qt::NoModifier, c0);
+    QTest::mouseClick(w_->PicBox(), Qt::LeftButton, Qt::NoModifier, c1);
+    QVERIFY(w_->HScroll()->value() > 0 || w_->VScroll()->value() > 0);
+    double calibPixels =
+        w_->PicBox()->toImage(QPointF(c1)).x() - w_->PicBox()->toImage(QPointF(c0)).x();
+    QCOMPARE(zor->CalibDist, 100.0);
+    // The pointer arrives as 32-bit floats.
+    QVERIFY2(std::abs(zor->ScaleFactor - calibPixels / 100.0) < 1e-5,
+             qPrintable(QString::number(zor->ScaleFactor, 'g', 17) + " " +
+                        QString::number(calibPixels / 100.0, 'g', 17)));
+
+    // The position box follows the pointer in world millimetres.
+    moveTo(700, 1000);
+    QPointF shown = w_->PicBox()->toImage(QPointF(at(700, 1000)));
+    QCOMPARE(w_->e_Position()->text().toStdString(),
+             w_->tools()->positionText(float(shown.x()), float(shown.y())));
+
+    // Head: four rim points around (700, 300), a right press fits them.
+    choose("m_Head");
+    for (auto [x, y] : {std::pair{800.0, 300.0}, {700.0, 400.0}, {600.0, 300.0}, {700.0, 200.0}})
+        click(x, y);
+    click(700, 300, Qt::RightButton);
+    QVERIFY(zor->head.Valid);
+    QVERIFY(std::abs(zor->head.M.x - 700) < 2 && std::abs(zor->head.R - 100) < 2);
+
+    // Stem axis from the two contour lines.
+    choose("m_StemAxis");
+    QCOMPARE(w_->StatusBar()->text(),
+             QStringLiteral("select lower point on left side of stem contour"));
+    at(650, 1000); // bring the stem into view before the strokes
+    drag(640, 1300, 660, 700);
+    QVERIFY(w_->action("m_Shoulder")->isEnabled());
+    drag(760, 1300, 740, 700);
+    QVERIFY(zor->AxisLine.Valid);
+    QVERIFY(std::abs(zor->AxisLine.P0.x - 700) < 3);
+
+    choose("m_Shoulder");
+    click(730, 650);
+    QVERIFY(zor->ShoulderValid && zor->LinesVisible);
+    choose("m_LTLines_Rotate_30");
+
+    // The tip construction needs the tip line and both minor trochanter lines.
+    for (auto [line, code] : {std::pair{&zor->TipLine, int16_t(13)},
+                              {&zor->LTLine2, int16_t(12)},
+                              {&zor->LTLine1, int16_t(11)}}) {
+        QVERIFY(!w_->action("m_8Points")->isEnabled());
+        std::optional<QPointF> spot = grabSpot(*line, code);
+        QVERIFY2(spot, "no spot picks the line alone");
+        QTest::mouseMove(w_->PicBox(), w_->PicBox()->toWidget(*spot).toPoint());
+        QVERIFY(w_->StatusBar()->text().startsWith("... "));
+        drag(spot->x(), spot->y(), spot->x(), spot->y() + 25);
+        QVERIFY(line->Valid);
+    }
+    QVERIFY(w_->action("m_8Points")->isEnabled());
+    QVERIFY(w_->action("m_CMarker")->isEnabled());
+    QVERIFY(zor->TipLine1.Valid);
+
+    choose("m_8Points");
+    for (int i = 0; i < 8; ++i)
+        click(i % 2 == 0 ? 600 : 800, 900 + 100 * (i / 2));
+    QVERIFY(zor->PointsValid);
+    choose("m_CMarker");
+    click(700, 1450);
+    QVERIFY(zor->CMarkerValid);
+    QCOMPARE(w_->tools()->mode(), int16_t(0));
+
+    // The record the core analysis gives for these landmarks.
+    NoDialog noDialog;
+    RecordingMessages quiet;
+    std::optional<AnalysisResult> result = Calc::Analyse(*zor, noDialog, quiet);
+    QVERIFY2(result, quiet.messages.empty() ? "" : quiet.messages.back().text.c_str());
+    Calc::ReportTarget target = ResultReport::targetFor(zor->Patient.DatFile, image_.toStdString());
+    std::optional<std::string> expected = ReportFormat::record(
+        {target.name, zor->Patient.Famname, zor->Patient.Vorname, zor->Patient.Code, zor->Datum},
+        clock_.today(), *result);
+    QVERIFY(expected);
+    Snapshot before = snapshot(*zor);
+
+    w_->action("m_Write_dat")->trigger();
+    QVERIFY(fixture_->patientFlags.empty());
+    QFile report(QString::fromStdString(target.path));
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    QCOMPARE(report.readAll().toStdString(), *expected);
+    QVERIFY(QFile::exists(MainForm::landmarkFileFor(image_)));
+
+    // Reopening the image shows the same case.
+    QVERIFY(w_->OpenImage(image_));
+    CZor* again = w_->zor();
+    QVERIFY(again);
+    Snapshot after = snapshot(*again);
+    QVERIFY(std::abs(after.scale - before.scale) < 1e-9);
+    QVERIFY(again->head.Valid);
+    QVERIFY(samePoint(after.head, before.head));
+    QVERIFY(std::abs(after.headR - before.headR) < 1e-6);
+    QVERIFY(again->AxisLine.Valid && sameLine(after.axis, before.axis));
+    QVERIFY(again->ShoulderValid && samePoint(after.shoulder, before.shoulder));
+    QVERIFY(again->LinesVisible);
+    QVERIFY(sameLine(after.gt, before.gt));
+    QVERIFY(sameLine(after.lt1, before.lt1));
+    QVERIFY(sameLine(after.lt2, before.lt2));
+    QVERIFY(sameLine(after.tip, before.tip));
+    QVERIFY(again->TipLine1.Valid && sameLine(after.tip1, before.tip1));
+    QVERIFY(sameLine(after.tip2, before.tip2));
+    QVERIFY(sameLine(after.tip3, before.tip3));
+    QVERIFY(again->PointsValid);
+    for (std::size_t i = 0; i < 8; ++i)
+        QVERIFY(samePoint(after.femur[i], before.femur[i]));
+    QVERIFY(again->CMarkerValid && samePoint(after.marker, before.marker));
+    QCOMPARE(again->Patient.Famname, std::string("Müller"));
+
+    // And the reopened case analyses to the same record.
+    std::optional<AnalysisResult> reread = Calc::Analyse(*again, noDialog, quiet);
+    QVERIFY(reread);
+    QCOMPARE(ReportFormat::record({target.name, again->Patient.Famname, again->Patient.Vorname,
+                                   again->Patient.Code, again->Datum},
+                                  clock_.today(), *reread),
+             expected);
+}
+
+QTEST_MAIN(TestMeasureE2E)
+#include "tst_measure_e2e.moc"
