@@ -5,16 +5,16 @@
 
 #include <cstring>
 
-inline CBitmap loadBitmap(const GreyImage& img)
+inline CBitmap loadBitmap(const PlainImage& img)
 {
     CBitmap bm;
     bm.init(img.px.data(), img.w, img.h, std::size_t(img.w));
     return bm;
 }
 
-inline GreyImage pixelsOf(const CBitmap& bm)
+inline PlainImage pixelsOf(const CBitmap& bm)
 {
-    GreyImage img{bm.W(), bm.H(), std::vector<uint8_t>(std::size_t(bm.W()) * bm.H())};
+    PlainImage img{bm.W(), bm.H(), std::vector<uint8_t>(std::size_t(bm.W()) * bm.H())};
     for (int y = 0; y < bm.H(); ++y)
         std::memcpy(&img.at(0, y), bm.scanLine(y), std::size_t(bm.W()));
     return img;

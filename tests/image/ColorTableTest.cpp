@@ -6,7 +6,7 @@ namespace {
 
 CBitmap rampBitmap()
 {
-    GreyImage ramp{16, 16, std::vector<uint8_t>(256)};
+    PlainImage ramp{16, 16, std::vector<uint8_t>(256)};
     for (int i = 0; i < 256; ++i)
         ramp.px[std::size_t(i)] = uint8_t(i);
     return loadBitmap(ramp);
@@ -65,7 +65,7 @@ TEST(CreateColors, DefaultsGiveTheIdentityTable)
 
 TEST(CreateColors, NeverTouchesThePixels)
 {
-    const GreyImage in = randomImage(13, 7, 8);
+    const PlainImage in = randomImage(13, 7, 8);
     CBitmap bm = loadBitmap(in);
     bm.ColorScale = 400;
     bm.ColorOffset = -30;
@@ -77,7 +77,7 @@ TEST(CreateColors, NeverTouchesThePixels)
 
 TEST(Invert, MirrorsTheTableOnly)
 {
-    const GreyImage in = randomImage(9, 9, 4);
+    const PlainImage in = randomImage(9, 9, 4);
     CBitmap bm = loadBitmap(in);
     bm.ColorScale = 512;
     bm.CreateColors();
@@ -123,10 +123,10 @@ TEST(Invert, SharpeningKeepsTheImageInverted)
 
 TEST(Reset, KeepsTheSharpening)
 {
-    const GreyImage in = randomImage(10, 10, 12);
+    const PlainImage in = randomImage(10, 10, 12);
     CBitmap bm = loadBitmap(in);
     bm.Filter(Global::GetSharpenKernel(3));
-    const GreyImage sharpened = pixelsOf(bm);
+    const PlainImage sharpened = pixelsOf(bm);
     bm.ColorOffset = 50;
     bm.ColorScale = 10;
     bm.Invert();
@@ -141,7 +141,7 @@ TEST(Reset, KeepsTheSharpening)
 
 TEST(RenderShown, MapsEveryPixelThroughTheTable)
 {
-    const GreyImage in = randomImage(7, 5, 21);
+    const PlainImage in = randomImage(7, 5, 21);
     CBitmap bm = loadBitmap(in);
     bm.Invert();
     std::vector<uint8_t> out(8 * 5, 0xEE);

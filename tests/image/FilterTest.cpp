@@ -26,7 +26,7 @@ TEST_P(FilterMatchesReference, ByteForByte)
     const auto [strength, size, vectorised] = GetParam();
     Sharpen::setVectorised(vectorised);
     for (bool extremes : {false, true}) {
-        const GreyImage in =
+        const PlainImage in =
             randomImage(size.first, size.second,
                         unsigned(strength * 7919 + size.first * 31 + size.second), extremes);
         CBitmap bm = loadBitmap(in);
@@ -52,7 +52,7 @@ TEST(FilterThreads, TwoBandsGiveTheSameBytes)
 {
     const int w = 203, h = 331;
     const std::size_t stride = 204;
-    const GreyImage in = randomImage(w, h, 4242);
+    const PlainImage in = randomImage(w, h, 4242);
     std::vector<uint8_t> src(stride * h, 0);
     for (int y = 0; y < h; ++y)
         std::memcpy(&src[std::size_t(y) * stride], in.row(y), std::size_t(w));
@@ -61,7 +61,7 @@ TEST(FilterThreads, TwoBandsGiveTheSameBytes)
         Sharpen::convolve(src.data(), one.data(), stride, w, h, kernel(strength), 1);
         Sharpen::convolve(src.data(), two.data(), stride, w, h, kernel(strength), 2);
         EXPECT_EQ(one, two) << "strength " << strength;
-        const GreyImage ref = referenceFilter(in, kernel(strength));
+        const PlainImage ref = referenceFilter(in, kernel(strength));
         for (int y = 0; y < h; ++y)
             ASSERT_EQ(0, std::memcmp(&two[std::size_t(y) * stride], ref.row(y), std::size_t(w)))
                 << "row " << y;
@@ -70,7 +70,7 @@ TEST(FilterThreads, TwoBandsGiveTheSameBytes)
 
 TEST(FilterThreads, BigImageTakesTwoThreadsAndMatches)
 {
-    const GreyImage in = randomImage(1031, 1027, 77);
+    const PlainImage in = randomImage(1031, 1027, 77);
     EXPECT_EQ(Sharpen::defaultThreads(std::size_t(in.w) * in.h),
               std::thread::hardware_concurrency() >= 2 ? 2 : 1);
     CBitmap bm = loadBitmap(in);
@@ -91,7 +91,7 @@ TEST(FilterOtherKernels, BlurOffTheIntegerPathMatchesReference)
     EXPECT_FALSE(Sharpen::isExactInInt16(blur));
     for (int s : {1, 2, 3})
         EXPECT_TRUE(Sharpen::isExactInInt16(kernel(s)));
-    const GreyImage in = randomImage(23, 19, 5);
+    const PlainImage in = randomImage(23, 19, 5);
     CBitmap bm = loadBitmap(in);
     bm.Filter(blur);
     EXPECT_EQ(pixelsOf(bm).px, referenceFilter(in, blur).px);
@@ -113,7 +113,7 @@ TEST(FilterOtherKernels, IntegerKernelsMatchReferenceBothWays)
     small.at(1, 0) = -0.25f;
     for (const SharpenKernel& k : {wide, small}) {
         ASSERT_TRUE(Sharpen::isExactInInt16(k));
-        const GreyImage in = randomImage(75, 21, unsigned(k.n));
+        const PlainImage in = randomImage(75, 21, unsigned(k.n));
         for (bool vectorised : {true, false}) {
             Sharpen::setVectorised(vectorised);
             CBitmap bm = loadBitmap(in);
@@ -144,7 +144,7 @@ class FilterSums : public testing::TestWithParam<Cross> {};
 TEST_P(FilterSums, CentreOfA3x3Cross)
 {
     const Cross c = GetParam();
-    GreyImage in = uniformImage(3, 3, 0);
+    PlainImage in = uniformImage(3, 3, 0);
     in.at(1, 1) = uint8_t(c.centre);
     in.at(1, 0) = uint8_t(c.up);
     in.at(1, 2) = uint8_t(c.down);
@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(ClampsAndTies, FilterSums,
 
 TEST(FilterExamples, LoneBrightPixelDarkensItsNeighbours)
 {
-    GreyImage in = uniformImage(5, 5, 100);
+    PlainImage in = uniformImage(5, 5, 100);
     in.at(2, 2) = 255;
     CBitmap bm = loadBitmap(in);
     bm.Filter(kernel(2));
@@ -194,10 +194,10 @@ TEST_P(FilterPerStrength, BorderOfNKeepsItsValues)
 {
     const int strength = GetParam();
     const int n = kernel(strength).n;
-    const GreyImage in = randomImage(11, 10, unsigned(strength));
+    const PlainImage in = randomImage(11, 10, unsigned(strength));
     CBitmap bm = loadBitmap(in);
     bm.Filter(kernel(strength));
-    const GreyImage out = pixelsOf(bm);
+    const PlainImage out = pixelsOf(bm);
     int changedInside = 0;
     for (int y = 0; y < in.h; ++y)
         for (int x = 0; x < in.w; ++x) {
@@ -213,7 +213,7 @@ TEST_P(FilterPerStrength, BorderOfNKeepsItsValues)
 TEST_P(FilterPerStrength, UniformImageStaysUnchanged)
 {
     for (int level : {0, 1, 127, 254, 255}) {
-        const GreyImage in = uniformImage(9, 7, uint8_t(level));
+        const PlainImage in = uniformImage(9, 7, uint8_t(level));
         CBitmap bm = loadBitmap(in);
         bm.Filter(kernel(GetParam()));
         EXPECT_EQ(pixelsOf(bm).px, in.px) << "level " << level;
@@ -239,8 +239,8 @@ INSTANTIATE_TEST_SUITE_P(Strengths, FilterPerStrength, testing::Values(1, 2, 3))
 
 TEST(FilterUndo, AfterTwoSharpeningsShowsTheFirst)
 {
-    const GreyImage in = randomImage(17, 13, 99);
-    const GreyImage once = referenceFilter(in, kernel(1));
+    const PlainImage in = randomImage(17, 13, 99);
+    const PlainImage once = referenceFilter(in, kernel(1));
     CBitmap bm = loadBitmap(in);
     bm.Filter(kernel(1));
     bm.Filter(kernel(3));
@@ -254,7 +254,7 @@ TEST(FilterUndo, AfterTwoSharpeningsShowsTheFirst)
 
 TEST(FilterUndo, FilterAfterUndoUndoesToTheUndoneState)
 {
-    const GreyImage in = randomImage(12, 12, 3);
+    const PlainImage in = randomImage(12, 12, 3);
     CBitmap bm = loadBitmap(in);
     bm.Filter(kernel(2));
     bm.UndoFilter();
@@ -267,7 +267,7 @@ TEST(FilterUndo, FilterAfterUndoUndoesToTheUndoneState)
 
 TEST(FilterUndo, BeforeAnyFilterDoesNothing)
 {
-    const GreyImage in = randomImage(8, 8, 1);
+    const PlainImage in = randomImage(8, 8, 1);
     CBitmap bm = loadBitmap(in);
     const auto revision = bm.revision();
     EXPECT_FALSE(bm.canUndo());
@@ -280,7 +280,7 @@ TEST(FilterUndo, NewImageForgetsTheUndoState)
 {
     CBitmap bm = loadBitmap(randomImage(8, 8, 1));
     bm.Filter(kernel(1));
-    const GreyImage other = randomImage(6, 5, 2);
+    const PlainImage other = randomImage(6, 5, 2);
     bm.init(other.px.data(), other.w, other.h, std::size_t(other.w));
     EXPECT_FALSE(bm.canUndo());
     bm.UndoFilter();

@@ -13,7 +13,7 @@ class LoadRefuses : public testing::TestWithParam<BadSize> {};
 
 TEST_P(LoadRefuses, SizeOutsideSixteenBitsKeepsThePreviousImage)
 {
-    const GreyImage old = randomImage(5, 3, 1);
+    const PlainImage old = randomImage(5, 3, 1);
     CBitmap bm = loadBitmap(old);
     const BadSize s = GetParam();
     std::vector<uint8_t> row(64, 9);
@@ -75,7 +75,7 @@ TEST(Load, StartsWithIdentityTableAndUnitContrast)
     bm.ColorOffset = 30;
     bm.CreateColors();
     bm.Invert();
-    const GreyImage next = randomImage(6, 2, 3);
+    const PlainImage next = randomImage(6, 2, 3);
     const auto revision = bm.revision();
     ASSERT_TRUE(bm.init(next.px.data(), 6, 2, 6));
     EXPECT_GT(bm.revision(), revision);

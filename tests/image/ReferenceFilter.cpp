@@ -3,11 +3,11 @@
 #include <cmath>
 #include <random>
 
-GreyImage referenceFilter(const GreyImage& in, const SharpenKernel& weight)
+PlainImage referenceFilter(const PlainImage& in, const SharpenKernel& weight)
 {
     const int n = weight.n;
     const std::vector<float> undo(in.px.begin(), in.px.end());
-    GreyImage out = in;
+    PlainImage out = in;
     for (int y = n; y < in.h - n; ++y)
         for (int x = n; x < in.w - n; ++x) {
             float s = 0.0f;
@@ -27,17 +27,17 @@ GreyImage referenceFilter(const GreyImage& in, const SharpenKernel& weight)
     return out;
 }
 
-GreyImage randomImage(int w, int h, unsigned seed, bool extremes)
+PlainImage randomImage(int w, int h, unsigned seed, bool extremes)
 {
     std::mt19937 gen(seed);
     std::uniform_int_distribution<int> level(0, 255);
-    GreyImage img{w, h, std::vector<uint8_t>(std::size_t(w) * std::size_t(h))};
+    PlainImage img{w, h, std::vector<uint8_t>(std::size_t(w) * std::size_t(h))};
     for (auto& p : img.px)
         p = uint8_t(extremes ? (level(gen) & 1) * 255 : level(gen));
     return img;
 }
 
-GreyImage uniformImage(int w, int h, uint8_t level)
+PlainImage uniformImage(int w, int h, uint8_t level)
 {
-    return GreyImage{w, h, std::vector<uint8_t>(std::size_t(w) * std::size_t(h), level)};
+    return PlainImage{w, h, std::vector<uint8_t>(std::size_t(w) * std::size_t(h), level)};
 }

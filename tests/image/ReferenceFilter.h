@@ -6,7 +6,7 @@
 #include <vector>
 
 // A grey image as plain rows, top row first, no padding.
-struct GreyImage {
+struct PlainImage {
     int w = 0;
     int h = 0;
     std::vector<uint8_t> px;
@@ -19,10 +19,10 @@ struct GreyImage {
 // The sharpening as the textbook loop states it: one pixel at a time, a
 // 32-bit float sum rounded after every addition, the clamps at -0.5 and
 // 255.5, ties to even. The fast filter must give these bytes.
-GreyImage referenceFilter(const GreyImage& in, const SharpenKernel& weight);
+PlainImage referenceFilter(const PlainImage& in, const SharpenKernel& weight);
 
 // Random levels 0..255 (or only 0 and 255 when `extremes`, which hits the
 // clamps on almost every pixel).
-GreyImage randomImage(int w, int h, unsigned seed, bool extremes = false);
+PlainImage randomImage(int w, int h, unsigned seed, bool extremes = false);
 
-GreyImage uniformImage(int w, int h, uint8_t level);
+PlainImage uniformImage(int w, int h, uint8_t level);
