@@ -1,9 +1,6 @@
 #include "app/gui/GuiOptions.h"
 #include "app/gui/Screenshot.h"
-#include "shell/ColorDialog.h"
-#include "shell/DataDialog.h"
 #include "shell/DemoCase.h"
-#include "shell/HelpForm.h"
 #include "shell/MainForm.h"
 #include "shell/PictureView.h"
 #include "shell/QtUserMessages.h"
@@ -24,41 +21,12 @@ int fail(const QString& text, int status)
     return status;
 }
 
-// The main windows open the splash, help, patient and colour windows
-// through these hooks.
-void wireDialogs()
-{
-    MainForm::Dialogs d;
-    d.splashOnce = [](MainForm& w) { StartupForm::showSplashOnce(&w); };
-    d.about = [](MainForm& w) { StartupForm::showAbout(&w); };
-    d.help = [](MainForm& w) { HelpForm::showHelp(&w); };
-    d.patient = [](MainForm& w, int flag) {
-        if (!w.zor())
-            return;
-        DataDialog dialog(*w.zor(), flag, &w);
-        dialog.exec();
-    };
-    d.colors = [](MainForm& w) {
-        ColorDialog dialog(
-            w.Bitmap(), [&w] { w.repaintPicture(); }, &w);
-        dialog.exec();
-    };
-    MainForm::setDialogs(std::move(d));
-}
-
 // The first window. An image from the command line takes the place of the
-// open dialog's answer, so it goes the way of a chosen file: remembered in
-// Zor2.ini, decoded, its landmark file read.
+// open dialog's answer: remembered in Zor2.ini, decoded, its landmark file
+// read.
 MainForm* openFirstWindow(const QString& image)
 {
-    if (image.isEmpty())
-        return MainForm::startNewWindow();
-    const QString path = QFileInfo(image).absoluteFilePath();
-    MainForm::setFileChooser(
-        [path](QWidget*, const QString&, const QString&, const QStringList&) { return path; });
-    MainForm* window = MainForm::startNewWindow();
-    MainForm::setFileChooser(nullptr);
-    return window;
+    return MainForm::startNewWindow(image.isEmpty() ? image : QFileInfo(image).absoluteFilePath());
 }
 
 // The demo film is taller than the window: zoom out ("Zoom -") until the
@@ -103,7 +71,6 @@ int main(int argc, char** argv)
     setUserMessages(options.unattended() ? static_cast<UserMessages*>(&printed) : &boxes);
     if (options.noSplash)
         StartupForm::setSplashShown(true);
-    wireDialogs();
 
     QString image = options.image;
     if (!options.demoDir.isEmpty()) {
