@@ -143,8 +143,15 @@ void CBitmap::Filter(const SharpenKernel& weight)
     if (!undo_)
         undo_.reset(new uint8_t[stride_ * std::size_t(h_)]);
     const std::size_t count = std::size_t(w_) * std::size_t(h_);
-    Sharpen::convolve(pixels_.get(), undo_.get(), stride_, w_, h_, weight,
-                      Sharpen::defaultThreads(count));
+    try {
+        Sharpen::convolve(pixels_.get(), undo_.get(), stride_, w_, h_, weight,
+                          Sharpen::defaultThreads(count));
+    } catch (...) {
+        // The spare block held the undo state and is half overwritten: the
+        // pixels are intact, but there is nothing left to undo to.
+        canUndo_ = false;
+        throw;
+    }
     std::swap(pixels_, undo_);
     canUndo_ = true;
     touch();

@@ -98,7 +98,8 @@ public:
     // Convolves the pixels with the weight matrix; the n outermost rows and
     // columns keep their values, sums below -0.5 give 0, from 255.5 up 255,
     // else the nearest integer, ties to even. The previous pixels become the
-    // undo state.
+    // undo state. Only an exhausted memory (std::bad_alloc) can make it fail:
+    // the pixels are then unchanged and the undo state is gone.
     void Filter(const SharpenKernel& weight);
 
 private:

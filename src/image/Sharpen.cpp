@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <exception>
+#include <system_error>
 #include <thread>
 
 namespace Sharpen {
@@ -103,9 +105,32 @@ void convolve(const uint8_t* src, uint8_t* dst, std::size_t stride, int w, int h
         return;
     }
     const int mid = y0 + (y1 - y0) / 2;
-    std::thread other(band, src, dst, stride, w, mid, y1, std::cref(k), p);
-    band(src, dst, stride, w, y0, mid, k, p);
-    other.join();
+    // A failure in the helper thread is handed back and thrown here.
+    std::exception_ptr failed;
+    std::thread other;
+    try {
+        other = std::thread([&] {
+            try {
+                band(src, dst, stride, w, mid, y1, k, p);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: this one does both bands.
+        band(src, dst, stride, w, mid, y1, k, p);
+    }
+    try {
+        band(src, dst, stride, w, y0, mid, k, p);
+    } catch (...) {
+        if (other.joinable())
+            other.join();
+        throw;
+    }
+    if (other.joinable())
+        other.join();
+    if (failed)
+        std::rethrow_exception(failed);
 }
 
 } // namespace Sharpen

@@ -249,6 +249,25 @@ private slots:
         QVERIFY2(QString::fromStdString(r.err).contains(message), r.err.c_str());
     }
 
+    // A picture with transparency decodes to 32-bit ARGB; its blue byte counts as is.
+    void transparentPixelsKeepTheirBlue()
+    {
+        QImage argb(4, 1, QImage::Format_ARGB32);
+        argb.setPixel(0, 0, qRgba(10, 20, 30, 0));
+        argb.setPixel(1, 0, qRgba(200, 100, 50, 128));
+        argb.setPixel(2, 0, qRgba(0, 0, 255, 255));
+        argb.setPixel(3, 0, qRgba(0, 0, 0, 255));
+        const QString in = dir_.filePath("alpha.png");
+        QVERIFY(argb.save(in));
+        const std::string out = path("alpha.pgm");
+        QCOMPARE(run({in.toStdString(), "-o", out}).status, 0);
+        const QImage back = readBack(out);
+        QCOMPARE(grey(back, 0, 0), 30);
+        QCOMPARE(grey(back, 1, 0), 50);
+        QCOMPARE(grey(back, 2, 0), 255);
+        QCOMPARE(grey(back, 3, 0), 0);
+    }
+
     void helpPrintsUsage()
     {
         const Result r = run({"--help"});

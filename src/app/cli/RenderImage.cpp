@@ -33,7 +33,7 @@ bool fits(QSize size)
 bool load(const std::string& path, CBitmap& bitmap, std::string& error)
 {
     QImageReader reader(QString::fromStdString(path));
-    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false); // landmarks are in the file's own pixel grid
     // The header tells the size; a huge picture is refused before decoding.
     const QSize announced = reader.size();
     if (announced.isValid() && !fits(announced)) {
@@ -55,7 +55,9 @@ bool load(const std::string& path, CBitmap& bitmap, std::string& error)
         loaded = bitmap.init(picture.constBits(), picture.width(), picture.height(),
                              std::size_t(picture.bytesPerLine()));
     } else {
-        picture = std::move(picture).convertToFormat(QImage::Format_RGB32);
+        // Both 32-bit formats keep the blue byte of every pixel as decoded.
+        if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32)
+            picture.convertTo(QImage::Format_RGB32);
         loaded = bitmap.initFromRgb32(reinterpret_cast<const uint32_t*>(picture.constBits()),
                                       picture.width(), picture.height(),
                                       std::size_t(picture.bytesPerLine()));
