@@ -16,7 +16,18 @@ constexpr double kDegreesPerRadian = 57.29577951308238;
 
 void stop(UserMessages& messages, const std::string& what, const std::string& how)
 {
-    messages.showMessage("Zor Error", what + "\n" + how, MessageIcon::Critical);
+    std::string text = what;
+    text.append("\n").append(how);
+    messages.showMessage("Zor Error", text, MessageIcon::Critical);
+}
+
+// "name k"; appended rather than added, which trips a false -Wrestrict of
+// GCC 12 at -O3.
+std::string nth(const char* name, size_t index)
+{
+    std::string s = name;
+    s.append(" ").append(std::to_string(index + 1));
+    return s;
 }
 
 bool finite(const CPoint& p)
@@ -74,20 +85,20 @@ std::string firstNonFinite(const AnalysisResult& r)
         return "factor-head";
     for (size_t i = 0; i < r.medial.size(); ++i)
         if (bad(r.medial[i]))
-            return "medial " + std::to_string(i + 1);
+            return nth("medial", i);
     for (size_t i = 0; i < r.lateral.size(); ++i)
         if (bad(r.lateral[i]))
-            return "lateral " + std::to_string(i + 1);
+            return nth("lateral", i);
     if (bad(r.valgusVarus))
         return "valgus-varus";
     for (size_t i = 0; i < r.subsidence.size(); ++i)
         if (bad(r.subsidence[i]))
-            return "subsidence " + std::to_string(i + 1);
+            return nth("subsidence", i);
     if (r.cementValid && bad(r.cementSubsidence))
         return "subsidence stem/cement interface";
     for (size_t i = 0; i < r.compY.size(); ++i)
         if (bad(r.compY[i]))
-            return "comp-y " + std::to_string(i + 1);
+            return nth("comp-y", i);
     if (bad(r.compX))
         return "comp-x";
     return "";
@@ -183,7 +194,7 @@ std::optional<AnalysisResult> Analyse(CZor& zor, PatientDialogOpener& main, User
     }
 
     AnalysisResult r;
-    r.side = left ? "L" : "R";
+    r.side.assign(1, left ? 'L' : 'R');
     // 11. x-distances from the tip.
     r.medial = {std::fabs(T.x - L.x), std::fabs(T.x - P[0].x), std::fabs(T.x - P[2].x),
                 std::fabs(T.x - P[4].x), std::fabs(T.x - P[6].x)};
@@ -213,7 +224,8 @@ std::optional<AnalysisResult> Analyse(CZor& zor, PatientDialogOpener& main, User
 
     std::string bad = firstNonFinite(r);
     if (!bad.empty()) {
-        stop(messages, "the analysis gives no finite value for " + bad,
+        std::string what = "the analysis gives no finite value for ";
+        stop(messages, what.append(bad),
              "check the calibration, the head diameter and the landmarks");
         return std::nullopt;
     }

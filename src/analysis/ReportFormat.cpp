@@ -27,7 +27,7 @@ std::string number(double v)
     char buffer[64];
     auto res = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific);
     std::string sci(buffer, res.ptr);
-    std::string out = v < 0 ? "-" : "";
+    std::string out(v < 0 ? "-" : "");
     size_t pos = v < 0 ? 1 : 0;
     size_t e = sci.find('e');
     std::string digits;
@@ -40,23 +40,24 @@ std::string number(double v)
     double magnitude = std::fabs(v);
     if (magnitude >= 1e-4 && magnitude < 1e15) {
         if (exponent >= 0) {
-            if (n <= exponent + 1) {
-                out += digits + std::string(static_cast<size_t>(exponent + 1 - n), '0');
+            auto whole = static_cast<size_t>(exponent + 1);
+            if (digits.size() <= whole) {
+                out.append(digits).append(whole - digits.size(), '0');
             } else {
-                out += digits.substr(0, static_cast<size_t>(exponent + 1)) + "." +
-                       digits.substr(static_cast<size_t>(exponent + 1));
+                out.append(digits, 0, whole).append(".").append(digits, whole);
             }
         } else {
-            out += "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+            out.append("0.").append(static_cast<size_t>(-exponent - 1), '0').append(digits);
         }
         return out;
     }
-    out += digits.substr(0, 1);
+    out.append(digits, 0, 1);
     if (n > 1)
-        out += "." + digits.substr(1);
+        out.append(".").append(digits, 1);
     char exp[16];
     std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    return out + exp;
+    out.append(exp);
+    return out;
 }
 
 std::string date(CalendarDate d)
@@ -69,44 +70,87 @@ std::string date(CalendarDate d)
 std::optional<std::string> record(const RecordTexts& texts, CalendarDate today,
                                   const AnalysisResult& r, std::string* badField)
 {
+    // Items are appended one by one: chains of string operator+ trip a false
+    // -Wrestrict of GCC 12 at -O3.
+    std::string out;
     bool ok = true;
+    bool first = true;
+    auto next = [&] {
+        if (!first)
+            out.push_back(',');
+        first = false;
+    };
+    auto quoted = [&](std::string_view bytes) {
+        next();
+        out.push_back('"');
+        out.append(bytes);
+        out.push_back('"');
+    };
     auto text = [&](const std::string& utf8, const char* field) {
         std::optional<std::string> bytes = Cp1252::fromUtf8(utf8);
-        if (!bytes) {
-            if (ok && badField)
-                *badField = field;
-            ok = false;
-            return std::string("\"\"");
-        }
-        return "\"" + *bytes + "\"";
+        if (!bytes && ok && badField)
+            *badField = field;
+        ok = ok && bytes.has_value();
+        quoted(bytes ? *bytes : std::string());
     };
-    auto label = [](const char* s) { return "\"" + std::string(s) + "\""; };
-    auto list = [](const auto& values) {
-        std::string s;
+    auto num = [&](double v) {
+        next();
+        out.append(number(v));
+    };
+    auto nums = [&](const auto& values) {
         for (double v : values)
-            s += "," + number(v);
-        return s;
+            num(v);
+    };
+    auto endLine = [&] {
+        out.append(crlf);
+        first = true;
     };
 
-    std::string out;
-    out += text("-------> OLTA-ZOR 2002  File: " + texts.fileName, "Data File") + "," +
-           date(today) + crlf;
-    out += text(texts.famname, "Name") + "," + text(texts.vorname, "First Name") + "," +
-           text(texts.code, "Study - ID") + crlf;
-    out += label("date of radiogram") + "," + text(texts.datum, "X-Ray Date") + crlf;
-    out += label("side of replacement") + "," + text(r.side, "side") + "," + label("factor-head") +
-           "," + number(r.factorHead) + "," + label("factor-stem") + "," + number(r.factorStem) +
-           crlf;
-    out += label("ZOR-parameters (x-distances)") + crlf;
-    out += label("medial") + list(r.medial) + crlf;
-    out += label("lateral") + list(r.lateral) + crlf;
-    out += label("valgus-varus (degrees)") + "," + number(r.valgusVarus) + "," +
-           label("subsidence") + list(r.subsidence) + crlf;
-    if (r.cementValid)
-        out += label("subsidence stem/cement interface") + "," + number(r.cementSubsidence) + crlf;
-    else
-        out += label("comparability parameters") + crlf;
-    out += label("comp-y") + list(r.compY) + "," + label("comp-x") + "," + number(r.compX) + crlf;
+    std::string heading = "-------> OLTA-ZOR 2002  File: ";
+    heading.append(texts.fileName);
+    text(heading, "Data File");
+    next();
+    out.append(date(today));
+    endLine();
+    text(texts.famname, "Name");
+    text(texts.vorname, "First Name");
+    text(texts.code, "Study - ID");
+    endLine();
+    quoted("date of radiogram");
+    text(texts.datum, "X-Ray Date");
+    endLine();
+    quoted("side of replacement");
+    text(r.side, "side");
+    quoted("factor-head");
+    num(r.factorHead);
+    quoted("factor-stem");
+    num(r.factorStem);
+    endLine();
+    quoted("ZOR-parameters (x-distances)");
+    endLine();
+    quoted("medial");
+    nums(r.medial);
+    endLine();
+    quoted("lateral");
+    nums(r.lateral);
+    endLine();
+    quoted("valgus-varus (degrees)");
+    num(r.valgusVarus);
+    quoted("subsidence");
+    nums(r.subsidence);
+    endLine();
+    if (r.cementValid) {
+        quoted("subsidence stem/cement interface");
+        num(r.cementSubsidence);
+    } else {
+        quoted("comparability parameters");
+    }
+    endLine();
+    quoted("comp-y");
+    nums(r.compY);
+    quoted("comp-x");
+    num(r.compX);
+    endLine();
     if (!ok)
         return std::nullopt;
     return out;

@@ -49,10 +49,21 @@ private:
     iconv_t cd_;
 };
 
+// Plain ASCII reads the same in both encodings; keys and most names are.
+bool isAscii(std::string_view s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::optional<std::string> fromUtf8(std::string_view utf8)
 {
+    if (isAscii(utf8))
+        return std::string(utf8);
     Converter cv("CP1252", "UTF-8");
     if (!cv.ok())
         return std::nullopt;
@@ -80,6 +91,8 @@ std::optional<std::string> fromUtf8(std::string_view utf8)
 
 std::string toUtf8(std::string_view bytes)
 {
+    if (isAscii(bytes))
+        return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
     Converter cv("UTF-8", "CP1252");
