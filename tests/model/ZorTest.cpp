@@ -1,0 +1,189 @@
+#include "../support/RecordingSurface.h"
+#include "model/CZor.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// 4 px/mm on an 800 px high image; world y runs upwards.
+TEST(Frame, PixelsToTheStemFrameAndWorldToPixels)
+{
+    // world (15, 12) = pixel (60, 752) around the centre (10, 10), for three rotations
+    for (auto [sinA, cosA, x, y] : {std::array{0.0, 1.0, 5.0, 2.0}, std::array{1.0, 0.0, 2.0, -5.0},
+                                    std::array{0.6, 0.8, 2 * 0.6 + 5 * 0.8, 2 * 0.8 - 5 * 0.6}}) {
+        CZor z;
+        z.initScale(1000, 800, 250.0);
+        z.Center.change(10, 10);
+        z.SinA = sinA;
+        z.CosA = cosA;
+        CLine l;
+        l.init(60, 752, 40, 760);
+        z.TransformL(l);
+        EXPECT_EQ((std::array{l.P0.x, l.P0.y, l.P1.x, l.P1.y}), (std::array{x, y, 0.0, 0.0}));
+    }
+    CZor z;
+    z.initScale(1000, 800, 250.0);
+    std::vector<double> v = {10.0, 20.0, 30.0, 40.0};
+    EXPECT_TRUE(z.Pixel(v));
+    EXPECT_EQ(v, (std::vector<double>{40.0, 720.0, 120.0, 640.0}));
+    std::array<double, 3> odd = {10.0, 20.0, 30.0};
+    EXPECT_FALSE(z.Pixel(odd)); // refused untouched
+    EXPECT_EQ(odd, (std::array{10.0, 20.0, 30.0}));
+}
+
+TEST(Frame, CalibrationSetsTheScaleAndRefusalsKeepThePreviousOne)
+{
+    CZor z;
+    z.CalibPoints = std::make_unique<CLine>();
+    z.CalibPoints->init(0, 0, 300, 400);
+    z.CalibDist = 50.0;
+    z.Calibrate(1000, 800);
+    EXPECT_EQ(z.ScaleFactor, 10.0);
+    for (double w : {0.0, -10.0, kNaN, std::numeric_limits<double>::infinity()})
+        z.initScale(600, 500, w);
+    z.initScale(0, 500, 250.0);
+    for (auto [x1, dist] : {std::pair{0.0, 50.0}, {300.0, 0.0}, {300.0, -5.0}, {300.0, kNaN}}) {
+        z.CalibPoints->init(0, 0, x1, 400 * (x1 > 0)); // x1 = 0: coinciding points
+        z.CalibDist = dist;
+        z.Calibrate(600, 500);
+    }
+    z.CalibPoints.reset();
+    z.CalibDist = 50.0;
+    z.Calibrate(600, 500);
+    EXPECT_EQ(z.ScaleFactor, 10.0);
+    EXPECT_EQ(z.HPixel, 800);
+}
+
+TEST(Frame, PresetsByExactName)
+{
+    const std::pair<const char*, double> presets[] = {
+        {"mm430", 430.0},  {"DirektR1", 403.7}, {"Korvel", 532.8},  {"mm175", 175.0},
+        {"Lorvel", 280.0}, {"pacs", 500.0},     {"PACSLT1", 440.8}, {"PACSPR8", 495.3}};
+    CZor z;
+    for (auto [name, width] : presets) {
+        ASSERT_TRUE(z.applyPreset(name, 1750, 1400)) << name;
+        EXPECT_EQ(z.ScaleFactor, 1750 / width) << name;
+    }
+    for (const char* name : {"Mm175", "MM430", "pacs ", "", "mm 175"})
+        EXPECT_FALSE(z.applyPreset(name, 1000, 1400)) << name;
+    EXPECT_EQ(z.ScaleFactor, 1750 / 495.3);
+}
+
+enum Show { kLines = 1, kFemur = 2, kHead = 4, kContour = 8, kMarks = 16, kAll = 31 };
+
+// One scene with neighbouring landmarks; the flags decide what is set.
+class LandmarksTest : public testing::Test {
+protected:
+    void build(int show)
+    {
+        s.scaleWidth = 400;
+        z.PicBox(&s);
+        z.Visible = true;
+        for (auto [x, y] : {std::pair{500, 500}, {600, 600}, {700, 500}})
+            z.head.addPoint(x, y);
+        ASSERT_TRUE(z.head.fit());
+        z.head.Valid = show & kHead;
+        z.points(0).change(703, 500); // beside the third head point
+        z.points(3).change(350, 114);
+        z.points(7).change(800, 800);
+        z.Shoulder.change(350, 108);
+        z.CMarker.change(350, 104);
+        z.GTLine.init(300, 100, 400, 100);
+        z.LTLine1.init(300, 150, 400, 250);
+        z.LTLine2.init(300, 250, 400, 150); // crosses LTLine1 at (350, 200)
+        z.TipLine.init(300, 300, 400, 300);
+        z.AxisLine1.init(300, 100, 20, 300); // P0 on GTLine.P0
+        z.AxisLine1.Valid = show & kContour;
+        z.AxisLine2.init(0, 0, 70, 300);
+        z.LinesVisible = show & kLines;
+        z.PointsValid = show & kFemur;
+        z.ShoulderValid = z.CMarkerValid = show & kMarks;
+    }
+    RecordingSurface s;
+    CZor z;
+};
+
+// Head points, femur points, shoulder, marker, then GT, LT1, LT2 and tip line
+// (all these only with the lines shown), then the contour ends.
+TEST_F(LandmarksTest, HitCodesFirstMatchWins)
+{
+    struct Row {
+        int show;
+        double x, y;
+        int16_t code;
+    };
+    const Row rows[] = {{kHead, 601, 599, 103},
+                        {kHead, 706, 500, 0},
+                        {kAll, 701, 500, 104},
+                        {kAll - kHead, 701, 500, 210},
+                        {kAll, 350, 112.5, 213},
+                        {kAll, 800, 801, 217},
+                        {kAll - kFemur, 350, 112.5, 9},
+                        {kAll, 350, 106, 9},
+                        {kAll, 350, 102, 220},
+                        {kLines, 333, 105, 10},
+                        {kLines, 350, 200, 11},
+                        {kLines, 325, 225, 12},
+                        {kLines, 399, 295, 13},
+                        {kAll - kLines, 350, 102, 0},
+                        {kAll - kLines - kContour, 350, 112.5, 0},
+                        {kAll, 300, 100, 10},
+                        {kContour, 300, 100, 5},
+                        {kContour, 20, 300, 6},
+                        {kContour, 1, 1, 7},
+                        {kContour, 70, 300, 8},
+                        {kAll - kContour, 20, 300, 0}};
+    for (const Row& r : rows) {
+        z.head.removeAll();
+        build(r.show);
+        EXPECT_EQ(z.findMode(r.x, r.y), r.code) << r.show << " at " << r.x << "," << r.y;
+    }
+    CZor bare; // femur points without a surface are never drawn, so never hit
+    bare.LinesVisible = bare.PointsValid = true;
+    bare.points(7).change(800, 800);
+    EXPECT_EQ(bare.findMode(800, 801), 0);
+    EXPECT_THROW(bare.points(8), std::out_of_range);
+}
+
+TEST_F(LandmarksTest, DrawOrderColoursAndVisibility)
+{
+    build(kAll);
+    z.AxisLine.init(100, 1000, 100, 0);
+    z.AxisLine.Valid = z.AxisLine2.Valid = true;
+    z.LTLine1.Valid = true; // accepted by the user
+    z.TipLine2.init(60, 340, 140, 340);
+    z.TipLine2.Valid = true;
+    s.setForeColor(0x00FF00);
+    z.draw(0xFF00FF, 255);
+
+    // axis, contours, shoulder, marker, 4 proposals, a tip line, 8 femur
+    // crosses, then the head circle, its 3 points and its centre
+    ASSERT_EQ(s.ops.size(), 3u + 4 + 4 + 1 + 16 + 9);
+    const double x0[] = {100, 300, 0, 346, 350, 346, 350, 300, 300, 300, 300, 60};
+    const uint32_t pen[] = {0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00,
+                            0x00FF00, 0xFF00FF, 255,      0xFF00FF, 0xFF00FF, 0xFF00FF};
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(s.ops[i].a, x0[i]) << i;
+        EXPECT_EQ(s.ops[i].color, pen[i]) << i;
+    }
+    EXPECT_EQ(s.ops[28].kind, RecordingSurface::Kind::Circle);
+    for (std::size_t i = 0; i < s.ops.size(); ++i) {
+        EXPECT_EQ(s.ops[i].mode, DrawMode::CopyPen);
+        EXPECT_TRUE(i < 28 || s.ops[i].color == 255u);
+    }
+    s.ops.clear();
+    z.LinesVisible = false; // only the axes and the head remain
+    z.draw(0xFF00FF, 255);
+    EXPECT_EQ(s.ops.size(), 3u + 9);
+    s.ops.clear();
+    z.Visible = false; // nothing, not even the head
+    z.draw(0xFF00FF, 255);
+    EXPECT_TRUE(s.ops.empty());
+}
+
+} // namespace
