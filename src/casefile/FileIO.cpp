@@ -95,6 +95,12 @@ bool replaceWhole(const std::string& path, const std::string& bytes, std::string
     // The new file takes the permissions of the one it replaces.
     struct stat old {};
     bool hadOld = ::stat(path.c_str(), &old) == 0;
+    // A rename would replace a file the user made read-only; writing it in
+    // place would have been refused, so this is refused too.
+    if (hadOld && ::access(path.c_str(), W_OK) != 0) {
+        describe(error, "cannot replace " + path, errno);
+        return false;
+    }
 
     std::string temp;
     int fd = -1;

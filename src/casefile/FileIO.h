@@ -16,6 +16,7 @@ ReadStatus readWhole(const std::string& path, std::string& bytes, std::string* e
 // Replaces the file's content by bytes through a temporary file in the same
 // folder and a rename, so a crash or a full disk never leaves a half-written
 // file: on failure the previous file is untouched and false is returned.
+// A file the user may not write is not replaced either.
 bool replaceWhole(const std::string& path, const std::string& bytes, std::string* error = nullptr);
 
 // The system's write(2); tests substitute a failing one.

@@ -133,7 +133,6 @@ TEST_P(CalcRefuses, WithItsMessage)
     CZor z;
     Cases::upright(z);
     c.damage(z);
-    z.SinA = 0.25;
     RecordingOpener opener;
     RecordingMessages messages;
     ScopedMessages solver; // the equation solver reports through the hook

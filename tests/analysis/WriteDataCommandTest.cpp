@@ -89,19 +89,4 @@ TEST(WriteData, ALandmarkFileThatCannotBeWrittenIsReported)
         << messages.messages[1].text;
 }
 
-TEST(WriteData, ANameTheLandmarkFileCannotHoldKeepsTheOldFile)
-{
-    TempDir dir;
-    CZor z;
-    Cases::upright(z);
-    TempDir::write(dir.file("case1.bit"), "old case");
-    z.Patient.Code = "\xE2\x98\x83";
-    RecordingOpener opener;
-    RecordingMessages messages;
-    // The report cannot hold it either, so nothing is written at all.
-    EXPECT_EQ(WriteDataCommand::run(z, dir.file("case1.jpg"), messages, clock2026, opener),
-              WriteDataCommand::Outcome::AnalysisFailed);
-    EXPECT_EQ(TempDir::read(dir.file("case1.bit")), "old case");
-}
-
 } // namespace

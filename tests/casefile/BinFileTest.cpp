@@ -72,7 +72,6 @@ std::string reals(std::initializer_list<double> values)
     return w.bytes();
 }
 
-
 const std::string endMarker("\0\0", 2);
 
 TEST(BinFileWrite, FirstRecordIsTheWorldWidth)
@@ -248,6 +247,21 @@ TEST(BinFileRoundTrip, AFailedReplaceKeepsTheOldFileAndLeavesNoTemporaryFile)
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 2) << "case1.bit and the blocking folder only";
+}
+
+TEST(BinFileItems, FlagsAreZeroForTrueAndAnythingElseForFalse)
+{
+    ByteWriter w;
+    BinFile::WriteFlag(w, true);
+    BinFile::WriteFlag(w, false);
+    EXPECT_EQ(w.bytes(), std::string("\x00\x00\xFF\xFF", 4));
+    std::string values = int16(3) + int16(0) + int16(1) + int16(1) + int16(1) + int16(7) +
+                         int16(1) + int16(-1) + int16(2);
+    ByteReader in(values);
+    EXPECT_EQ(BinFile::ReadFlag(in), true);
+    EXPECT_EQ(BinFile::ReadFlag(in), false);
+    EXPECT_EQ(BinFile::ReadFlag(in), false);
+    EXPECT_EQ(BinFile::ReadFlag(in), std::nullopt) << "a count of 2 with one value left";
 }
 
 TEST(BinFileRoundTrip, NoLandmarkPathWithoutAnExtension)
