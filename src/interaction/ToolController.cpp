@@ -2,7 +2,7 @@
 
 #include "interaction/CalibrationTool.h"
 #include "interaction/DistanceText.h"
-#include "interaction/HoverFeedback.h"
+#include "interaction/LandmarkPicker.h"
 #include "interaction/ToolState.h"
 #include "model/CZor.h"
 #include "model/Math.h"
@@ -15,7 +15,6 @@
 namespace {
 
 constexpr uint32_t kRed = 255;
-constexpr uint32_t kCyan = 0xFFFF00;
 
 // The items whose use depends on the stem axis and its construction lines.
 constexpr const char* kDependentItems[] = {"m_Shoulder",          "m_CMarker",
@@ -36,6 +35,7 @@ bool isFemurMove(int16_t mode)
 
 ToolController::ToolController(CZor& zor, ToolHost& host, Surface& surface)
     : zor_(zor), host_(host), surface_(surface), state_(std::make_unique<ToolState>()),
+      picker_(std::make_unique<LandmarkPicker>(*state_, zor, host, surface)),
       calibration_(std::make_unique<CalibrationTool>(*state_, zor, host, surface))
 {
 }
@@ -131,92 +131,6 @@ void ToolController::m_ResetLandmarks()
 
 // --- Routines ---
 
-void ToolController::ShowMovePrompt(const std::string& name)
-{
-    host_.setStatusText("move " + name + " to desired position and release the mouse");
-}
-
-void ToolController::BeginLineMove(CLine& line, double x, double y)
-{
-    zor_.Visible = false;
-    host_.repaint();
-    surface_.setForeColor(kCyan);
-    surface_.setDrawMode(DrawMode::XorPen);
-    line.Valid = true;
-    state_->savedLine.copy(line);
-    state_->curLine = &line;
-    double d0 = std::hypot(x - line.P0.x, y - line.P0.y);
-    double d1 = std::hypot(x - line.P1.x, y - line.P1.y);
-    state_->linePos = (d0 + d1 == 0.0) ? 1.0 : d1 / (d0 + d1);
-    line.draw();
-}
-
-void ToolController::PickLandmark(double x, double y)
-{
-    int16_t code = zor_.findMode(x, y);
-    state_->mode = code;
-    if (isFemurMove(code)) {
-        state_->curPoint = &zor_.points(static_cast<int16_t>(code - 210));
-        host_.setPointerShape(PointerShape::Crosshair);
-        ShowMovePrompt("Point " + std::to_string(code - 209));
-        return;
-    }
-    if (code >= 102 && code <= 199) {
-        auto index = static_cast<std::size_t>(code - 102);
-        if (index >= zor_.head.points.size()) {
-            state_->mode = 0;
-            return;
-        }
-        state_->curPoint = &zor_.head.points[index];
-        zor_.Visible = false;
-        host_.repaint();
-        host_.setPointerShape(PointerShape::Crosshair);
-        ShowMovePrompt("HeadPoint");
-        state_->mode = 101;
-        return;
-    }
-    switch (code) {
-    case 5:
-    case 6:
-        ShowMovePrompt("AxisLine1");
-        BeginLineMove(zor_.AxisLine1, x, y);
-        break;
-    case 7:
-    case 8:
-        ShowMovePrompt("AxisLine2");
-        BeginLineMove(zor_.AxisLine2, x, y);
-        break;
-    case 9:
-        host_.setPointerShape(PointerShape::Crosshair);
-        ShowMovePrompt("Shoulder Point");
-        break;
-    case 10:
-        ShowMovePrompt("Major Trochanter Line");
-        BeginLineMove(zor_.GTLine, x, y);
-        break;
-    case 11:
-        ShowMovePrompt("Minor Trochanter Line1");
-        BeginLineMove(zor_.LTLine1, x, y);
-        break;
-    case 12:
-        ShowMovePrompt("Minor Trochanter Line2");
-        BeginLineMove(zor_.LTLine2, x, y);
-        break;
-    case 13:
-        ShowMovePrompt("Tip of Stem Line");
-        BeginLineMove(zor_.TipLine, x, y);
-        break;
-    case 220:
-        zor_.Visible = false;
-        host_.repaint();
-        host_.setPointerShape(PointerShape::Crosshair);
-        ShowMovePrompt("Cement Marker");
-        break;
-    default:
-        break;
-    }
-}
-
 void ToolController::FinishHead()
 {
     if (state_->mode != 100)
@@ -247,14 +161,14 @@ void ToolController::MouseDown(int button, float fx, float fy)
         return;
     switch (state_->mode) {
     case 0:
-        PickLandmark(x, y);
+        picker_->PickLandmark(x, y);
         break;
     case 1:
     case 3: {
         CLine& line = state_->mode == 1 ? zor_.AxisLine1 : zor_.AxisLine2;
         line.Valid = true;
         line.init(x, y, x, y);
-        BeginLineMove(line, x, y);
+        picker_->BeginLineMove(line, x, y);
         if (state_->mode == 1) {
             state_->mode = 2;
             host_.setStatusText("select upper point on left side of stem contour");
@@ -287,10 +201,7 @@ void ToolController::MouseMove(int, float fx, float fy)
     double y = fy;
     int16_t mode = state_->mode;
     if (mode == 0) {
-        if (auto feedback = HoverFeedback::forCode(zor_.findMode(x, y))) {
-            host_.setStatusText(feedback->status);
-            host_.setPointerShape(feedback->shape);
-        }
+        picker_->hover(x, y);
         return;
     }
     if (mode == 26) {

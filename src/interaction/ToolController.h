@@ -5,6 +5,7 @@
 #include <string>
 
 class CalibrationTool;
+class LandmarkPicker;
 class CLine;
 class CPoint;
 class CZor;
@@ -75,9 +76,6 @@ public:
     double linePos() const;
 
 private:
-    void ShowMovePrompt(const std::string& name);
-    void BeginLineMove(CLine& line, double x, double y);
-    void PickLandmark(double x, double y);
     void FinishHead();
 
     void releaseTool(double x, double y);
@@ -91,5 +89,6 @@ private:
     ToolHost& host_;
     Surface& surface_;
     std::unique_ptr<ToolState> state_;
+    std::unique_ptr<LandmarkPicker> picker_;
     std::unique_ptr<CalibrationTool> calibration_;
 };
