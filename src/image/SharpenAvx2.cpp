@@ -3,6 +3,7 @@
 #if defined(__x86_64__) || defined(__i386__)
 
 #include <immintrin.h>
+#include <memory>
 
 namespace SharpenAvx2 {
 
@@ -127,6 +128,75 @@ __attribute__((target("avx2"))) void bandOf(const uint8_t* src, uint8_t* dst, st
     }
 }
 
+// Strength 3 reads, in rows y - 2 and y + 2, the three pixels x - 2, x and
+// x + 2. Their sum h is worked out once per source row, kept for the five
+// rows in reach, and read back by the two output rows that need it. Blocks
+// are laid out by output block, so the lane order of the unpack is kept.
+__attribute__((target("avx2"))) inline void storePx(int16_t* at, Px32 v)
+{
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), v.lo);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at + 16), v.hi);
+}
+
+__attribute__((target("avx2"))) inline Px32 loadPx(const int16_t* at)
+{
+    return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)),
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 16))};
+}
+
+// h of one source row, for every block.
+__attribute__((target("avx2"))) void fillThrees(const uint8_t* r, int16_t* h, const int* starts,
+                                                int blocks)
+{
+    for (int b = 0; b < blocks; ++b) {
+        const uint8_t* q = r + starts[b];
+        storePx(h + std::size_t(b) * 32, (ld(q - 2) + ld(q)) + ld(q + 2));
+    }
+}
+
+__attribute__((target("avx2"))) void bandStrength3(const uint8_t* src, uint8_t* dst,
+                                                   std::size_t stride, int w, int y0, int y1,
+                                                   const SharpenPlan& p)
+{
+    const int x0 = 2;
+    const int x1 = w - 2;
+    if (x1 - x0 < 32)
+        return bandOf<Shape::Strength3>(src, dst, stride, w, y0, y1, p);
+    // Block starts: every 32 columns, the last one overlapping its neighbour.
+    const int full = (x1 - x0) / 32;
+    const int blocks = full + ((x1 - x0) % 32 != 0);
+    std::unique_ptr<int[]> starts(new int[std::size_t(blocks)]);
+    for (int b = 0; b < blocks; ++b)
+        starts[b] = b < full ? x0 + 32 * b : x1 - 32;
+    const std::size_t rowLen = std::size_t(blocks) * 32;
+    std::unique_ptr<int16_t[]> ring(new int16_t[rowLen * 5]);
+    int16_t* const base = ring.get();
+    const auto s = std::ptrdiff_t(stride);
+    for (int row = y0 - 2; row < y0 + 2; ++row)
+        fillThrees(src + std::size_t(row) * stride, base + std::size_t(row % 5) * rowLen,
+                   starts.get(), blocks);
+    for (int y = y0; y < y1; ++y) {
+        fillThrees(src + std::size_t(y + 2) * stride, base + std::size_t((y + 2) % 5) * rowLen,
+                   starts.get(), blocks);
+        const int16_t* above = base + std::size_t((y - 2) % 5) * rowLen;
+        const int16_t* below = base + std::size_t((y + 2) % 5) * rowLen;
+        const uint8_t* row = src + std::size_t(y) * stride;
+        uint8_t* d = dst + std::size_t(y) * stride;
+        for (int b = 0; b < blocks; ++b) {
+            const int x = starts[b];
+            const uint8_t* q = row + x;
+            // 5 c + the 4 neighbours - the 8 pixels two steps away
+            const Px32 c = ld(q);
+            const Px32 near = (ld(q - s) + ld(q + s)) + (ld(q - 1) + ld(q + 1));
+            const Px32 far =
+                (loadPx(above + std::size_t(b) * 32) + loadPx(below + std::size_t(b) * 32)) +
+                (ld(q - 2) + ld(q + 2));
+            const Px32 v = ((shl<2>(c) + c) + near) - far;
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + x), _mm256_packus_epi16(v.lo, v.hi));
+        }
+    }
+}
+
 } // namespace
 
 bool available()
@@ -144,7 +214,7 @@ void band(const uint8_t* src, uint8_t* dst, std::size_t stride, int w, int y0, i
     case Shape::Strength2:
         return bandOf<Shape::Strength2>(src, dst, stride, w, y0, y1, plan);
     case Shape::Strength3:
-        return bandOf<Shape::Strength3>(src, dst, stride, w, y0, y1, plan);
+        return bandStrength3(src, dst, stride, w, y0, y1, plan);
     case Shape::Other:
         break;
     }
