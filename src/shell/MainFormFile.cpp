@@ -118,6 +118,9 @@ bool MainForm::OpenImage(const QString& path)
         Bitmap_ = std::move(decoded);
         attachImage();
         tools_ = std::make_unique<ToolController>(*zor_, *this, *PicBox_);
+        // The new tools start idle: no cursor of the old case's tool (the
+        // zoom glass, a cross) may stay behind.
+        setPointerShape(PointerShape::Default);
         setWindowTitle(path);
         imagePath_ = path;
         resetView();

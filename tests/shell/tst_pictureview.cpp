@@ -340,6 +340,12 @@ private slots:
         QTest::keyClick(w_.get(), Qt::Key_Escape);
         QCOMPARE(w_->tools()->mode(), int16_t(0));
         QCOMPARE(view().cursor().shape(), Qt::ArrowCursor);
+
+        // Opening another image ends the state and its cursor too.
+        w_->action("m_ZoomMouse")->trigger();
+        QVERIFY(w_->OpenImage(fx_->file("film.bmp")));
+        QCOMPARE(w_->tools()->mode(), int16_t(0));
+        QCOMPARE(view().cursor().shape(), Qt::ArrowCursor);
     }
 
     void positionBoxShowsWorldMillimetres()
