@@ -1,470 +1,579 @@
-#include "MainFormFixture.h"
+#include "../support/RecordingMessages.h"
 #include "casefile/DefaultPatient.h"
+#include "interaction/ToolController.h"
 #include "model/CZor.h"
+#include "shell/DemoCase.h"
+#include "shell/MainForm.h"
+#include "shell/PictureView.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
+#include <cmath>
+#include <deque>
 #include <memory>
 
-// The main window: menus, opening an image and its settings file, the File
-// commands and what a failed load leaves behind.
+namespace {
+
+struct MenuRow {
+    const char *menu, *name, *caption, *shortcut;
+    bool enabled;
+};
+
+// The whole menu tree in its order, with the states of a new window.
+const MenuRow menuRows[] = {
+    {"m_File", "m_Open", "&Open ...", "", true},
+    {"m_File", "m_New", "&new Window", "", true},
+    {"m_File", "m_Patient", "&Patient's Data", "", true},
+    {"m_File", "m_Load_bin", "&Reload Landmarks", "", true},
+    {"m_File", "m_Write_dat", "&Write Data", "", true},
+    {"m_File", "m_Exit", "&Exit", "", true},
+    {"m_Zoom", "m_ZoomUp", "Zoom +", "F5", true},
+    {"m_Zoom", "m_ZoomDown", "Zoom -", "F6", true},
+    {"m_Zoom", "m_ZoomMouse", "Zoom with Mouse", "F7", true},
+    {"m_Zoom", "m_ZoomCenter", "CenterMode", "F8", true},
+    {"m_filter", "m_Adjust", "&adjust Colors ...", "", true},
+    {"m_filter", "m_ResetColors", "&reset Colors", "Ctrl+E", true},
+    {"m_filter", "m_filter1", "&sharpen", "", true},
+    {"m_filter", "m_filter2", "sharpen &more", "", true},
+    {"m_filter", "m_filter3", "sharpen str&ong", "", true},
+    {"m_filter", "m_undo", "&undo sharpen", "", true},
+    {"m_filter", "m_Invert", "&invert", "Ctrl+I", true},
+    {"m_filter", "m_hardcopy", "&hardcopy", "Ctrl+P", true},
+    {"m_Tools", "m_Head", "&Head", "Ctrl+H", true},
+    {"m_Tools", "m_StemAxis", "&Stem Axis", "", true},
+    {"m_Tools", "m_Shoulder", "Sh&oulder Point", "", false},
+    {"m_Tools", "m_LTLines_Rotate_30", "&Minor Troch. 30\xc2\xb0/60\xc2\xb0", "", false},
+    {"m_Tools", "m_LTLines_Rotate_45", "&Minor Troch. 45\xc2\xb0/45\xc2\xb0", "", false},
+    {"m_Tools", "m_LTLines_Rotate_60", "&Minor Troch. 60\xc2\xb0/30\xc2\xb0", "", false},
+    {"m_Tools", "m_8Points", "&8 Points", "", false},
+    {"m_Tools", "m_CMarker", "C&ement Marker (optional)", "", true},
+    {"m_Tools", "m_Calibrate", "C&alibrate", "", true},
+    {"m_Tools", "m_Distance", "calc &Distance", "Ctrl+D", true},
+    {"m_Tools", "m_ResetLandmarks", "reset &Landmarks", "Ctrl+G", true},
+    {"m_helpmenu", "m_about", "About", "", true},
+    {"m_helpmenu", "m_help", "Help", "F1", true},
+};
+
+// The grey of the test images at (x, y); neighbours differ, so a shifted or
+// mis-scaled picture shows at once.
+QRgb testGrey(int x, int y)
+{
+    return QRgb((x * 7 + y * 13) & 255) * 0x010101;
+}
+
+QString writeTestImage(const QString& path, int w, int h)
+{
+    QImage img(w, h, QImage::Format_Grayscale8);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.scanLine(y)[x] = uchar(testGrey(x, y));
+    if (!img.save(path))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QRgb rgbAt(const PictureView& view, int x, int y)
+{
+    return view.backing().pixel(x, y) & 0xFFFFFF;
+}
+
+int visibleMainForms()
+{
+    int n = 0;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        n += qobject_cast<MainForm*>(top) && top->isVisible();
+    return n;
+}
+
+// A private configuration folder, a scripted file chooser and a patient
+// dialog that records instead of blocking, for one test.
+struct Fixture {
+    Fixture()
+    {
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        MainForm::setFileChooser(
+            [this](QWidget*, const QString& dir, const QString& file, const QStringList&) {
+                calls << dir << file;
+                return answers.empty() ? QString() : answers.takeFirst();
+            });
+        MainForm::Dialogs d;
+        d.splashOnce = [](MainForm&) {};
+        d.patient = [this](MainForm&, int flag) { patientFlags.push_back(flag); };
+        MainForm::setDialogs(d);
+        DefaultPatient() = CPatient{};
+    }
+    ~Fixture()
+    {
+        MainForm::setFileChooser(nullptr);
+        MainForm::setDialogs({});
+    }
+    QString file(const QString& name) const { return data.filePath(name); }
+    QString settings() const
+    {
+        QFile f(config.filePath("Zor2.ini"));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    QTemporaryDir config, data;
+    ScopedMessages messages;
+    QStringList answers, calls;
+    std::vector<int> patientFlags;
+};
+
+} // namespace
+
+// The main window: menus, opening an image, the File and image commands, and
+// the view's zoom, scroll, resize and painting.
 class TestMainForm : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<MainFormFixture> fx_;
+    std::unique_ptr<Fixture> fx_;
+    std::unique_ptr<MainForm> w_;
 
-    // A shown window with `image` open.
+    const std::vector<RecordingMessages::Message>& messages() const
+    {
+        return fx_->messages.recorder.messages;
+    }
+    PictureView& view() { return *w_->PicBox(); }
+    // A shown window with `image` open; null when it did not open.
     std::unique_ptr<MainForm> openWindow(const QString& image)
     {
         auto w = std::make_unique<MainForm>();
         w->resize(800, 600);
         w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            return nullptr;
-        if (!w->OpenImage(image))
+        if (!QTest::qWaitForWindowExposed(w.get()) || !w->OpenImage(image))
             return nullptr;
         return w;
     }
-
-    const RecordingMessages& rec() const { return fx_->messages.recorder; }
-
-    // A complete measurement on a 400 x 600 image that the analysis accepts.
-    static void placeCase(CZor& z)
+    bool open(int width, int height)
     {
-        z.Datum = "20240131";
-        z.Patient.Famname = "M\xc3\xbcller";
-        z.Patient.Vorname = "Anna";
-        z.Patient.Code = "S-17";
-        z.Patient.HeadTR = 14.0;
-        z.Patient.DatFile = "study";
-        z.head.removeAll();
-        z.head.addPoint(120, 100);
-        z.head.addPoint(180, 100);
-        z.head.addPoint(150, 70);
-        z.head.M.change(150, 100);
-        z.head.R = 30;
-        z.head.Valid = true;
-        z.AxisLine.init(200, 600, 200, 0);
-        z.AxisLine.Valid = true;
-        z.Shoulder.change(205, 150);
-        z.ShoulderValid = true;
-        z.GTLine.init(150, 140, 250, 140);
-        z.TipLine.init(150, 450, 250, 450);
-        z.LTLine1.init(150, 200, 250, 260);
-        z.LTLine2.init(150, 260, 250, 200);
-        z.GTLine.Valid = z.TipLine.Valid = z.LTLine1.Valid = z.LTLine2.Valid = true;
-        z.LinesVisible = true;
-        const double ys[] = {250, 320, 390, 460};
-        for (int16_t k = 0; k < 4; ++k) {
-            z.points(int16_t(2 * k)).change(160, ys[k]);
-            z.points(int16_t(2 * k + 1)).change(240, ys[k] + 2);
-        }
-        z.PointsValid = true;
+        w_ = openWindow(writeTestImage(fx_->file("film.bmp"), width, height));
+        return bool(w_);
+    }
+    bool openDemo() // a complete measurement with its patient
+    {
+        QString error;
+        w_ = openWindow(DemoCase::ensure(fx_->data.path(), &error));
+        return bool(w_);
+    }
+
+    // Every 29th column of every 37th row shows the image pixel under its
+    // centre, or the background outside the image.
+    void verifyPicture()
+    {
+        const PictureView& v = view();
+        const double zoom = double(v.ScaleWidth()) / v.viewWPix();
+        for (int y = 0; y < v.viewHPix(); y += 37)
+            for (int x = 0; x < v.viewWPix(); x += 29) {
+                const int ix = int(std::floor(v.ScaleLeft() + (x + 0.5) * zoom));
+                const int iy = int(std::floor(v.ScaleTop() + (y + 0.5) * zoom));
+                const bool inside = ix < w_->Bitmap().W() && iy < w_->Bitmap().H();
+                QVERIFY2(rgbAt(v, x, y) ==
+                             (inside ? testGrey(ix, iy) : PictureView::background & 0xFFFFFF),
+                         qPrintable(QString("at %1,%2").arg(x).arg(y)));
+            }
+    }
+    // Some of `colour` within one pixel of where image point p is shown.
+    bool colourAt(QPointF p, QRgb colour)
+    {
+        const QPoint c = view().toWidget(p).toPoint();
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (rgbAt(view(), c.x() + dx, c.y() + dy) == colour)
+                    return true;
+        return false;
+    }
+    QPointF centre()
+    {
+        return {view().ScaleLeft() + view().ScaleWidth() / 2,
+                view().ScaleTop() + view().ScaleHeight() / 2};
     }
 
 private slots:
-    void init() { fx_ = std::make_unique<MainFormFixture>(); }
-    void cleanup() { fx_.reset(); }
-
-    void menuTree_data()
+    void init() { fx_ = std::make_unique<Fixture>(); }
+    void cleanup()
     {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("shortcut");
-        QTest::addColumn<bool>("enabled");
-        struct Row {
-            const char *menu, *name, *caption, *shortcut;
-            bool enabled;
-        };
-        const Row rows[] = {
-            {"m_File", "m_Open", "&Open ...", "", true},
-            {"m_File", "m_New", "&new Window", "", true},
-            {"m_File", "m_Patient", "&Patient's Data", "", true},
-            {"m_File", "m_Load_bin", "&Reload Landmarks", "", true},
-            {"m_File", "m_Write_dat", "&Write Data", "", true},
-            {"m_File", "m_Exit", "&Exit", "", true},
-            {"m_Zoom", "m_ZoomUp", "Zoom +", "F5", true},
-            {"m_Zoom", "m_ZoomDown", "Zoom -", "F6", true},
-            {"m_Zoom", "m_ZoomMouse", "Zoom with Mouse", "F7", true},
-            {"m_Zoom", "m_ZoomCenter", "CenterMode", "F8", true},
-            {"m_filter", "m_Adjust", "&adjust Colors ...", "", true},
-            {"m_filter", "m_ResetColors", "&reset Colors", "Ctrl+E", true},
-            {"m_filter", "m_filter1", "&sharpen", "", true},
-            {"m_filter", "m_filter2", "sharpen &more", "", true},
-            {"m_filter", "m_filter3", "sharpen str&ong", "", true},
-            {"m_filter", "m_undo", "&undo sharpen", "", true},
-            {"m_filter", "m_Invert", "&invert", "Ctrl+I", true},
-            {"m_filter", "m_hardcopy", "&hardcopy", "Ctrl+P", true},
-            {"m_Tools", "m_Head", "&Head", "Ctrl+H", true},
-            {"m_Tools", "m_StemAxis", "&Stem Axis", "", true},
-            {"m_Tools", "m_Shoulder", "Sh&oulder Point", "", false},
-            {"m_Tools", "m_LTLines_Rotate_30", "&Minor Troch. 30\xc2\xb0/60\xc2\xb0", "", false},
-            {"m_Tools", "m_LTLines_Rotate_45", "&Minor Troch. 45\xc2\xb0/45\xc2\xb0", "", false},
-            {"m_Tools", "m_LTLines_Rotate_60", "&Minor Troch. 60\xc2\xb0/30\xc2\xb0", "", false},
-            {"m_Tools", "m_8Points", "&8 Points", "", false},
-            {"m_Tools", "m_CMarker", "C&ement Marker (optional)", "", true},
-            {"m_Tools", "m_Calibrate", "C&alibrate", "", true},
-            {"m_Tools", "m_Distance", "calc &Distance", "Ctrl+D", true},
-            {"m_Tools", "m_ResetLandmarks", "reset &Landmarks", "Ctrl+G", true},
-            {"m_helpmenu", "m_about", "About", "", true},
-            {"m_helpmenu", "m_help", "Help", "F1", true},
-        };
-        for (const Row& r : rows)
-            QTest::newRow(r.name) << r.menu << r.name << QString::fromUtf8(r.caption) << r.shortcut
-                                  << r.enabled;
+        w_.reset();
+        fx_.reset();
     }
+
     void menuTree()
     {
-        QFETCH(QString, menu);
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QString, shortcut);
-        QFETCH(bool, enabled);
         MainForm w;
-        QAction* a = w.action(name);
-        QVERIFY(a);
-        QCOMPARE(a->text(), caption);
-        QCOMPARE(a->shortcut().toString(), shortcut);
-        QCOMPARE(a->isEnabled(), enabled);
-        QVERIFY(w.menu(menu)->actions().contains(a));
-        QCOMPARE(a->isChecked(), name == "m_ZoomCenter");
-    }
-
-    void menuOrder()
-    {
-        MainForm w;
-        QStringList titles;
+        QStringList bar;
         for (QAction* m : w.menuBar()->actions())
-            titles << m->text();
-        QCOMPARE(titles,
-                 QStringList({"&File", "&Zoom", "&Image Tools", "&Measurement Tools", "&?"}));
-        QStringList tools;
-        for (QAction* a : w.menu("m_Tools")->actions())
-            tools << a->objectName();
-        QCOMPARE(tools,
-                 QStringList({"m_Head", "m_StemAxis", "m_Shoulder", "m_LTLines_Rotate_30",
-                              "m_LTLines_Rotate_45", "m_LTLines_Rotate_60", "m_8Points",
-                              "m_CMarker", "m_Calibrate", "m_Distance", "m_ResetLandmarks"}));
-        QStringList file;
-        for (QAction* a : w.menu("m_File")->actions())
-            file << a->objectName();
-        QCOMPARE(file, QStringList({"m_Open", "m_New", "m_Patient", "m_Load_bin", "m_Write_dat",
-                                    "m_Exit"}));
-        QVERIFY(w.action("m_ZoomCenter")->isCheckable());
+            bar << m->text();
+        QCOMPARE(bar, QStringList({"&File", "&Zoom", "&Image Tools", "&Measurement Tools", "&?"}));
+        QHash<QString, int> count;
+        for (const MenuRow& r : menuRows) {
+            QAction* a = w.action(r.name);
+            QVERIFY2(a && w.menu(r.menu)->actions().indexOf(a) == count[r.menu]++, r.name);
+            QCOMPARE(a->text(), QString::fromUtf8(r.caption));
+            QCOMPARE(a->shortcut().toString(), QString(r.shortcut));
+            QCOMPARE(a->isEnabled(), r.enabled);
+            QCOMPARE(a->isChecked(), QByteArray(r.name) == "m_ZoomCenter");
+        }
+        for (auto it = count.begin(); it != count.end(); ++it)
+            QCOMPARE(w.menu(it.key())->actions().size(), it.value());
     }
 
-    void openThroughDialogRemembersThePath()
+    void openByCommandLineAndByTheDialog()
     {
-        fx_->clearSettings();
-        const QString img = writeTestImage(fx_->file("case1.bmp"), 64, 48);
-        MainForm w;
-        fx_->answers = {img};
-        QVERIFY(w.OpenImage());
-        QCOMPARE(fx_->calls.size(), size_t(1));
-        QCOMPARE(fx_->calls[0].dir, QString());
-        QCOMPARE(fx_->calls[0].file, QString());
-        QCOMPARE(fx_->calls[0].filters,
-                 QStringList({"supported-Files (*.bmp *.jpg *.gif)", "Bitmap-Files (*.bmp)",
-                              "jpeg-Files (*.jpg)", "gif-Files (*.gif)"}));
-        QCOMPARE(w.windowTitle(), img);
-        QCOMPARE(w.landmarkFile(), fx_->file("case1.bit"));
-        QCOMPARE(w.Bitmap().W(), int16_t(64));
-        QCOMPARE(w.Bitmap().H(), int16_t(48));
-        QCOMPARE(int(w.Bitmap().pixel(5, 3)), testGrey(5, 3));
+        const QString one = writeTestImage(fx_->file("case1.bmp"), 860, 200);
+        const QString two = writeTestImage(fx_->file("case2.old.bmp"), 40, 30);
+        DefaultPatient().Famname = "Previous";
+        // No Zor2.ini yet: the dialog starts empty; Cancel at start-up leaves no window.
+        QVERIFY(!MainForm::startNewWindow());
+        QCOMPARE(fx_->calls, QStringList({"", ""}));
+        QCOMPARE(visibleMainForms(), 0);
 
-        const QString ini = fx_->settingsText();
-        QVERIFY2(ini.contains("[LastPath]"), qPrintable(ini));
-        QVERIFY2(ini.contains("Path=" + img), qPrintable(ini));
-
-        // The next dialog starts in that folder with that file.
-        fx_->answers = {QString()};
-        QVERIFY(!w.OpenImage());
-        QCOMPARE(fx_->calls[1].dir, fx_->data.path());
-        QCOMPARE(fx_->calls[1].file, img);
-    }
-
-    void cancelChangesNothing()
-    {
-        const QString img = writeTestImage(fx_->file("a.bmp"), 32, 32);
-        MainForm w;
-        QVERIFY(w.OpenImage(img));
-        CZor* before = w.zor();
-        fx_->answers = {QString()};
-        QVERIFY(!w.OpenImage());
-        QCOMPARE(w.zor(), before);
-        QCOMPARE(w.windowTitle(), img);
-        QVERIFY(rec().messages.empty());
-    }
-
-    void newCaseStartsReset()
-    {
-        const QString img = writeTestImage(fx_->file("new.bmp"), 860, 200);
-        MainForm w;
-        QVERIFY(w.OpenImage(img));
-        CZor& z = *w.zor();
-        QCOMPARE(z.ScaleFactor, 2.0); // 860 px over 430 mm
-        QVERIFY(z.Visible);
-        QVERIFY(!z.DatFlag);
-        QVERIFY(!z.head.Valid);
-        QVERIFY(z.head.points.empty());
-        QVERIFY(!z.LinesVisible);
+        // An image from the command line opens as if chosen, and is remembered.
+        QPointer<MainForm> w = MainForm::startNewWindow(one);
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->windowTitle(), one);
+        QCOMPARE(QRgb(w->Bitmap().pixel(5, 3) * 0x010101), testGrey(5, 3));
+        QVERIFY2(fx_->settings().contains("[LastPath]\nPath=" + one), qPrintable(one));
+        // No landmark file: reset landmarks, a 430 mm film, the previous patient kept.
+        const CZor& z = *w->zor();
+        QCOMPARE(z.ScaleFactor, 2.0);
+        QVERIFY(!z.DatFlag && !z.head.Valid && z.head.points.empty() && !z.LinesVisible);
         for (const char* item : {"m_Shoulder", "m_CMarker", "m_LTLines_Rotate_30",
                                  "m_LTLines_Rotate_45", "m_LTLines_Rotate_60", "m_8Points"})
-            QVERIFY2(!w.action(item)->isEnabled(), item);
-        QVERIFY(w.action("m_Head")->isEnabled());
-        QCOMPARE(z.surface(), static_cast<Surface*>(w.PicBox()));
+            QVERIFY2(!w->action(item)->isEnabled(), item);
+        QCOMPARE(DefaultPatient().Famname, std::string("Previous"));
+
+        // The real dialog, scripted as a user: it starts on the last image with
+        // the four filters, the first one chosen; the user types another name.
+        MainForm::setFileChooser(nullptr);
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* edit = d ? d->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+            auto* files = d ? d->findChild<QFileSystemModel*>() : nullptr;
+            // The folder is listed in the background, and the listing selects
+            // the preset file again: the user types once both files show.
+            if (edit && files && QTest::qWaitFor([&] {
+                    return files->rowCount(files->index(d->directory().path())) == 2;
+                })) {
+                seen << d->directory().absolutePath() << edit->text() << d->selectedNameFilter()
+                     << d->nameFilters();
+                edit->selectAll();
+                QTest::keyClicks(edit, "case2.old.bmp");
+                d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+            }
+            if (d && d->isVisible())
+                d->reject();
+        });
+        QVERIFY(w->OpenImage());
+        QCOMPARE(seen,
+                 QStringList({fx_->data.path(), "case1.bmp", "supported-Files (*.bmp *.jpg *.gif)",
+                              "supported-Files (*.bmp *.jpg *.gif)", "Bitmap-Files (*.bmp)",
+                              "jpeg-Files (*.jpg)", "gif-Files (*.gif)"}));
+        QCOMPARE(w->windowTitle(), two);
+        QCOMPARE(w->landmarkFile(), fx_->file("case2.old.bit"));
+        QCOMPARE(w->Bitmap().W(), int16_t(40));
+        QVERIFY(fx_->settings().contains("Path=" + two));
+        delete w;
     }
 
     void failedLoadKeepsThePreviousCase_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("not an image") << "broken.jpg" << QByteArray("no picture here") << "";
-        QTest::newRow("missing file") << "gone.bmp" << QByteArray() << "";
-        QTest::newRow("no extension") << "noext" << QByteArray("x") << "extension";
+        QTest::newRow("not an image") << "broken.jpg" << QString();
+        QTest::newRow("missing file") << "gone.bmp" << QString();
+        QTest::newRow("no extension") << "noext" << QString("extension");
+        QTest::newRow("too wide") << "wide.bmp" << QString("32768 x 2");
     }
     void failedLoadKeepsThePreviousCase()
     {
         QFETCH(QString, name);
-        QFETCH(QByteArray, content);
         QFETCH(QString, reason);
-        const QString good = writeTestImage(fx_->file("good.bmp"), 40, 30);
         const QString bad = fx_->file(name);
-        if (!content.isEmpty()) {
-            QFile f(bad);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(content);
-        }
-        auto w = openWindow(good);
-        QVERIFY(w);
-        CZor* z = w->zor();
-        z->Datum = "20200101";
+        QFile f(bad);
+        if (name == "wide.bmp")
+            writeTestImage(bad, 32768, 2);
+        else if (name != "gone.bmp")
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("no picture") > 0);
+        f.close();
+        QVERIFY(open(40, 30));
+        CZor* z = w_->zor();
         z->head.addPoint(3, 4);
 
-        fx_->answers = {bad};
-        QVERIFY(!w->OpenImage());
-        QCOMPARE(rec().messages.size(), size_t(1));
-        QCOMPARE(rec().messages[0].caption, std::string("Error"));
-        QCOMPARE(rec().messages[0].icon, MessageIcon::Critical);
-        const QString text = QString::fromStdString(rec().messages[0].text);
-        QVERIFY2(text.startsWith("load Error: ") && text.size() > 12, qPrintable(text));
-        QVERIFY2(text.contains(reason), qPrintable(text));
-
-        QCOMPARE(w->zor(), z);
-        QCOMPARE(z->Datum, std::string("20200101"));
-        QCOMPARE(z->head.points.size(), size_t(1));
-        QCOMPARE(w->windowTitle(), good);
-        QCOMPARE(w->landmarkFile(), fx_->file("good.bit"));
-        QCOMPARE(w->Bitmap().W(), int16_t(40));
-        QCOMPARE(rgbAt(*w->PicBox(), 2, 1), QRgb(testGrey(2, 1) * 0x010101));
-        // The path is remembered all the same.
-        QVERIFY(fx_->settingsText().contains("Path=" + bad));
-    }
-
-    void oversizedImageIsRefused()
-    {
-        const QString good = writeTestImage(fx_->file("small.bmp"), 16, 16);
-        const QString wide = writeTestImage(fx_->file("wide.bmp"), 32768, 2);
-        MainForm w;
-        QVERIFY(w.OpenImage(good));
-        QVERIFY(!w.OpenImage(wide));
-        QCOMPARE(rec().messages.size(), size_t(1));
-        const QString text = QString::fromStdString(rec().messages[0].text);
-        QVERIFY2(text.startsWith("load Error: ") && text.contains("32768 x 2") &&
-                     text.contains("32767"),
+        QVERIFY(!w_->OpenImage(bad));
+        QCOMPARE(messages().size(), size_t(1));
+        QCOMPARE(messages()[0].caption, std::string("Error"));
+        QCOMPARE(messages()[0].icon, MessageIcon::Critical);
+        const QString text = QString::fromStdString(messages()[0].text);
+        QVERIFY2(text.startsWith("load Error: ") && text.size() > 12 && text.contains(reason),
                  qPrintable(text));
-        QCOMPARE(w.Bitmap().W(), int16_t(16));
+        QVERIFY(w_->zor() == z && z->head.points.size() == 1);
+        QCOMPARE(w_->windowTitle(), fx_->file("film.bmp"));
+        QCOMPARE(w_->landmarkFile(), fx_->file("film.bit"));
+        QCOMPARE(rgbAt(view(), 2, 1), testGrey(2, 1));
+        QVERIFY(fx_->settings().contains("Path=" + bad)); // remembered all the same
     }
 
-    void landmarkFileBesideTheImage_data()
+    void writeDataEndToEndAndReopen()
     {
-        QTest::addColumn<QString>("image");
-        QTest::addColumn<QString>("bit");
-        QTest::newRow("plain") << "/films/case1.bmp"
-                               << "/films/case1.bit";
-        QTest::newRow("two dots") << "/films/case1.old.jpg"
-                                  << "/films/case1.old.bit";
-        QTest::newRow("dot in folder") << "/films.2024/case1"
-                                       << "";
-    }
-    void landmarkFileBesideTheImage()
-    {
-        QFETCH(QString, image);
-        QFETCH(QString, bit);
-        QCOMPARE(MainForm::landmarkFileFor(image), bit);
-    }
-
-    void writeDataEndToEnd()
-    {
-        const QString img = writeTestImage(fx_->file("hip.bmp"), 400, 600);
-        FixedClock clock({2024, 2, 1});
-        MainForm::setClock(&clock);
-        auto w = openWindow(img);
-        QVERIFY(w);
-        placeCase(*w->zor());
-        w->action("m_Write_dat")->trigger();
-        MainForm::setClock(nullptr);
-
-        QVERIFY(fx_->patientFlags.empty());
-        for (const auto& m : rec().messages)
-            QVERIFY2(m.caption != "Zor Error", m.text.c_str());
-        QFile report(fx_->file("study.zor"));
-        QVERIFY(report.open(QIODevice::ReadOnly));
-        const QByteArray record = report.readAll();
-        QVERIFY2(record.contains("M\xfc"
-                                 "ller"),
-                 record.constData()); // Windows-1252
-        QVERIFY(QFile::exists(fx_->file("hip.bit")));
-
-        // Reopening shows the same landmarks and patient.
-        auto again = openWindow(img);
-        QVERIFY(again);
-        const CZor& a = *w->zor();
-        const CZor& b = *again->zor();
-        QVERIFY(b.DatFlag);
-        QCOMPARE(b.Patient.Famname, a.Patient.Famname);
-        QCOMPARE(b.Datum, a.Datum);
-        QVERIFY(b.head.Valid);
-        QVERIFY(std::abs(b.head.M.x - a.head.M.x) < 1e-6);
-        QVERIFY(std::abs(b.head.R - a.head.R) < 1e-6);
-        QVERIFY(std::abs(b.AxisLine.P0.x - a.AxisLine.P0.x) < 1e-6);
-        QVERIFY(b.PointsValid);
-        for (int16_t i = 0; i < 8; ++i) {
-            QVERIFY(std::abs(b.points(i).x - a.points(i).x) < 1e-6);
-            QVERIFY(std::abs(b.points(i).y - a.points(i).y) < 1e-6);
-        }
-        QCOMPARE(DefaultPatient().Vorname, std::string("Anna"));
-    }
-
-    void writeDataWithMissingPatientDataOpensTheDialog()
-    {
-        const QString img = writeTestImage(fx_->file("p.bmp"), 400, 600);
-        auto w = openWindow(img);
-        QVERIFY(w);
-        placeCase(*w->zor());
-        w->zor()->Datum.clear();
-        w->zor()->Patient.Vorname.clear();
-        w->action("m_Write_dat")->trigger();
+        QVERIFY(openDemo());
+        CZor& a = *w_->zor();
+        QVERIFY(a.DatFlag && a.head.Valid && a.PointsValid);
+        // Without a date and a first name only the patient dialog comes up.
+        const std::string date = a.Datum;
+        a.Datum.clear();
+        a.Patient.Vorname.clear();
+        w_->action("m_Write_dat")->trigger();
         QCOMPARE(fx_->patientFlags, std::vector<int>{5});
-        QVERIFY(!QFile::exists(fx_->file("study.zor")));
-        QVERIFY(!QFile::exists(fx_->file("p.bit")));
+        QVERIFY(messages().empty() && !QFile::exists(fx_->file("demo-study.zor")));
+
+        a.Datum = date;
+        a.Patient.Vorname = "Anna";
+        a.Patient.Famname = "M\xc3\xbcller";
+        a.Shoulder.change(a.Shoulder.x + 3, a.Shoulder.y);
+        w_->action("m_Write_dat")->trigger();
+        QCOMPARE(messages().size(), size_t(1)); // the analysis confirms the record
+        QCOMPARE(messages()[0].caption, std::string("Zor"));
+        QFile report(fx_->file("demo-study.zor"));
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        QVERIFY(report.readAll().contains("M\xfc"
+                                          "ller")); // Windows-1252
+
+        auto again = openWindow(fx_->file(DemoCase::imageName));
+        QVERIFY(again);
+        const CZor& b = *again->zor();
+        QVERIFY(b.DatFlag && b.head.Valid && b.PointsValid);
+        QCOMPARE(b.Patient.Famname, a.Patient.Famname);
+        QCOMPARE(DefaultPatient().Famname, a.Patient.Famname);
+        QVERIFY(std::abs(b.Shoulder.x - a.Shoulder.x) < 1e-6);
+        QVERIFY(std::abs(b.head.R - a.head.R) < 1e-6);
+        for (int16_t i = 0; i < 8; ++i)
+            QVERIFY(std::abs(b.points(i).y - a.points(i).y) < 1e-6);
+        // "&Reload Landmarks" brings back what the file holds.
+        again->zor()->Shoulder.change(1, 1);
+        again->action("m_Load_bin")->trigger();
+        QVERIFY(std::abs(b.Shoulder.x - a.Shoulder.x) < 1e-6);
+
+        // A landmark file that cannot be written is reported.
+        const QString bit = fx_->file(DemoCase::landmarkName);
+        QVERIFY(QFile::remove(bit) && QDir().mkdir(bit));
+        again->action("m_Write_dat")->trigger();
+        QCOMPARE(messages().back().caption, std::string("Zor Error"));
+        QVERIFY(messages().back().text.find(bit.toStdString()) != std::string::npos);
     }
 
-    void writeDataReportsAnUnwritableLandmarkFile()
-    {
-        const QString img = writeTestImage(fx_->file("locked.bmp"), 400, 600);
-        QVERIFY(QDir(fx_->data.path()).mkdir("locked.bit")); // a folder where the file goes
-        auto w = openWindow(img);
-        QVERIFY(w);
-        placeCase(*w->zor());
-        w->action("m_Write_dat")->trigger();
-        bool reported = false;
-        for (const auto& m : rec().messages)
-            reported = reported ||
-                       (m.caption == "Zor Error" && m.text.find("locked.bit") != std::string::npos);
-        QVERIFY(reported);
-    }
-
-    void reloadLandmarksReadsTheFileAgain()
-    {
-        const QString img = writeTestImage(fx_->file("r.bmp"), 400, 600);
-        auto w = openWindow(img);
-        QVERIFY(w);
-        placeCase(*w->zor());
-        w->action("m_Write_dat")->trigger();
-        QVERIFY(QFile::exists(fx_->file("r.bit")));
-        w->zor()->Shoulder.change(1, 1);
-        w->action("m_Load_bin")->trigger();
-        QVERIFY(std::abs(w->zor()->Shoulder.x - 205) < 1e-6);
-    }
-
-    void exitAnsweredNoKeepsTheWindows_data()
+    void newWindowAndExit_data()
     {
         QTest::addColumn<bool>("answer");
-        QTest::newRow("no") << false;
-        QTest::newRow("yes") << true;
+        QTest::newRow("Exit answered No keeps the windows") << false;
+        QTest::newRow("Yes closes them all") << true;
     }
-    void exitAnsweredNoKeepsTheWindows()
+    void newWindowAndExit()
     {
         QFETCH(bool, answer);
-        const QString img = writeTestImage(fx_->file("e.bmp"), 20, 20);
-        auto w1 = openWindow(img);
-        auto w2 = openWindow(img);
-        QVERIFY(w1 && w2);
-        fx_->messages.recorder.answers = {answer};
-        w1->action("m_Exit")->trigger();
-        QCOMPARE(rec().questions.size(), size_t(1));
-        QCOMPARE(rec().questions[0].text,
-                 std::string("Are you sure? Not saved results will be lost!"));
-        QCOMPARE(w1->isVisible(), !answer);
-        QCOMPARE(w2->isVisible(), !answer);
-    }
-
-    void newWindowIsAnIndependentCase()
-    {
-        const QString a = writeTestImage(fx_->file("one.bmp"), 30, 20);
-        const QString b = writeTestImage(fx_->file("two.bmp"), 50, 40);
-        auto w = openWindow(a);
-        QVERIFY(w);
-        const int before = fx_->splashes;
-        fx_->answers = {b};
-        w->action("m_New")->trigger();
-        MainForm* other = nullptr;
+        QVERIFY(open(30, 20));
+        fx_->answers = {writeTestImage(fx_->file("two.bmp"), 50, 40)};
+        w_->action("m_New")->trigger();
+        QPointer<MainForm> other;
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* f = qobject_cast<MainForm*>(top); f && f != w.get() && f->isVisible())
+            if (auto* f = qobject_cast<MainForm*>(top); f && f != w_.get() && f->isVisible())
                 other = f;
-        QVERIFY(other);
-        QCOMPARE(other->windowTitle(), b);
-        QVERIFY(other->zor() != w->zor());
-        QCOMPARE(w->windowTitle(), a);
-        QVERIFY(other->testAttribute(Qt::WA_DeleteOnClose));
-        QCOMPARE(fx_->splashes, before + 1); // the hook decides; it is asked every start
-        QPointer<MainForm> guard(other);
-        other->close();
-        QTRY_VERIFY(guard.isNull());
+        QVERIFY(other && other->windowTitle() == fx_->file("two.bmp"));
+        QVERIFY(other->zor() != w_->zor());
+        w_->action("m_New")->trigger(); // cancelled: that window goes again
+        QCOMPARE(visibleMainForms(), 2);
 
-        // Cancelled: no window stays.
-        fx_->answers = {QString()};
-        const int windows = int(QApplication::topLevelWidgets().size());
-        w->action("m_New")->trigger();
-        QApplication::processEvents();
-        int visible = 0;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            visible += qobject_cast<MainForm*>(top) && top->isVisible();
-        QCOMPARE(visible, 1);
-        Q_UNUSED(windows);
+        fx_->messages.recorder.answers = {answer};
+        w_->action("m_Exit")->trigger();
+        QCOMPARE(fx_->messages.recorder.questions.at(0).text,
+                 std::string("Are you sure? Not saved results will be lost!"));
+        QTRY_COMPARE(visibleMainForms(), answer ? 0 : 2);
+        delete other;
     }
 
-    void imageCommandsChangeWhatIsShown()
+    void imageCommandsRunUnderTheHourglass()
     {
-        const QString img = writeTestImage(fx_->file("i.bmp"), 64, 64);
-        auto w = openWindow(img);
-        QVERIFY(w);
-        PictureView& v = *w->PicBox();
-        const QRgb plain = rgbAt(v, 10, 10);
-        QCOMPARE(plain, QRgb(testGrey(10, 10) * 0x010101));
-        w->action("m_Invert")->trigger();
-        QCOMPARE(rgbAt(v, 10, 10), QRgb((255 - testGrey(10, 10)) * 0x010101));
-        QVERIFY(!QApplication::overrideCursor());
-        w->action("m_ResetColors")->trigger();
-        QCOMPARE(rgbAt(v, 10, 10), plain);
-        // The pattern wraps from 255 to 0 along its diagonals; sharpening
-        // shows there.
-        const QImage before = v.backing().copy();
-        w->action("m_filter2")->trigger();
-        QVERIFY(w->Bitmap().canUndo());
-        QVERIFY(v.backing() != before);
-        w->action("m_undo")->trigger();
-        QCOMPARE(v.backing(), before);
+        QVERIFY(open(64, 64));
+        view().setCursor(Qt::CrossCursor);
+        const QImage original = view().backing().copy();
+        QStringList repaints; // the cursor at each repaint, "*" where the picture changed
+        view().setOverlay([&] {
+            const QCursor* c = QApplication::overrideCursor();
+            repaints << QString::number(c ? c->shape() : -1) +
+                            (view().backing() != original ? "*" : "");
+        });
+        for (const char* item : {"m_Invert", "m_ResetColors", "m_filter1", "m_undo", "m_filter2",
+                                 "m_undo", "m_filter3", "m_undo"})
+            w_->action(item)->trigger();
+        const QString busy = QString::number(Qt::WaitCursor);
+        QCOMPARE(repaints, QStringList({busy + "*", busy, busy + "*", busy, busy + "*", busy,
+                                        busy + "*", busy}));
+        QVERIFY(!QApplication::overrideCursor() && view().cursor().shape() == Qt::CrossCursor);
+    }
+
+    // --- The view ---
+
+    void zoomStepsStopAtTheirLimits_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<float>("last");
+        QTest::newRow("Zoom +") << "m_ZoomUp" << 10 << float(std::pow(2.0, -10.0 / 3.0));
+        QTest::newRow("Zoom -") << "m_ZoomDown" << 9 << 8.0f;
+    }
+    void zoomStepsStopAtTheirLimits()
+    {
+        QFETCH(QString, item);
+        QFETCH(int, steps);
+        QFETCH(float, last);
+        QVERIFY(open(1500, 1200));
+        int changes = 0;
+        for (int i = 0; i < 14; ++i) {
+            const float before = w_->zoom();
+            w_->action(item)->trigger();
+            changes += w_->zoom() != before;
+        }
+        QCOMPARE(changes, steps);
+        QVERIFY2(std::abs(w_->zoom() - last) < 1e-4f * last, qPrintable(QString::number(last)));
+        // The region and the scroll ranges follow.
+        QCOMPARE(view().ScaleWidth(), float(view().viewWPix()) * w_->zoom());
+        QCOMPARE(w_->HScroll()->maximum(),
+                 std::max(int(std::nearbyint(1500 - view().ScaleWidth())), 0));
+        QCOMPARE(w_->VScroll()->maximum(),
+                 std::max(int(std::nearbyint(1200 - view().ScaleHeight())), 0));
+        verifyPicture();
+    }
+
+    void centerModeDecidesTheFixedPoint_data()
+    {
+        QTest::addColumn<bool>("center");
+        QTest::newRow("CenterMode on") << true;
+        QTest::newRow("CenterMode off") << false;
+    }
+    void centerModeDecidesTheFixedPoint()
+    {
+        QFETCH(bool, center);
+        QVERIFY(open(3000, 2500));
+        if (!center)
+            w_->action("m_ZoomCenter")->trigger();
+        QCOMPARE(w_->action("m_ZoomCenter")->isChecked(), center);
+        w_->HScroll()->setValue(400);
+        w_->VScroll()->setValue(300);
+        const QPointF before = centre();
+        w_->action("m_ZoomUp")->trigger();
+        if (center)
+            QVERIFY((centre() - before).manhattanLength() < 1e-3);
+        else
+            QCOMPARE(QPointF(view().ScaleLeft(), view().ScaleTop()), QPointF(400, 300));
+        QCOMPARE(w_->HScroll()->value(), int(std::nearbyint(view().ScaleLeft())));
+        verifyPicture();
+        // Near the top-left corner the edges are clamped to 0.
+        w_->HScroll()->setValue(3);
+        w_->VScroll()->setValue(2);
+        w_->action("m_ZoomDown")->trigger();
+        QCOMPARE(QPointF(view().ScaleLeft(), view().ScaleTop()),
+                 center ? QPointF(0, 0) : QPointF(3, 2));
+    }
+
+    void paintingAtEveryZoom_data()
+    {
+        QTest::addColumn<float>("zoom");
+        QTest::newRow("1:1") << 1.0f;
+        QTest::newRow("magnified twice") << 0.5f;
+        QTest::newRow("one step") << float(std::pow(2.0, -1.0 / 3.0));
+    }
+    void paintingAtEveryZoom()
+    {
+        QFETCH(float, zoom);
+        QVERIFY(open(2000, 1500));
+        // Opened 1:1 at the top-left corner, the scroll ranges image minus view.
+        QCOMPARE(QRectF(view().ScaleLeft(), view().ScaleTop(), view().ScaleWidth(),
+                        view().ScaleHeight()),
+                 QRectF(0, 0, view().viewWPix(), view().viewHPix()));
+        QCOMPARE(w_->HScroll()->maximum(), 2000 - view().viewWPix());
+        w_->action("m_ZoomCenter")->trigger(); // zoom about the top-left corner
+        w_->HScroll()->setValue(37);           // the bars move the view by whole pixels
+        w_->VScroll()->setValue(21);
+        w_->Zoom(zoom);
+        QCOMPARE(QPointF(view().ScaleLeft(), view().ScaleTop()), QPointF(37, 21));
+        verifyPicture();
+
+        // The landmarks in their colours on their image points: a valid head
+        // in red, a proposed trochanter line in magenta.
+        CZor& z = *w_->zor();
+        z.head.M.change(200, 150);
+        z.head.R = 40;
+        z.head.Valid = true;
+        z.head.PVisible = false;
+        z.LinesVisible = true;
+        z.GTLine.init(100, 260, 300, 260);
+        z.GTLine.Valid = false;
+        w_->repaintPicture();
+        QVERIFY(colourAt({240, 150}, 0xFF0000) && colourAt({200, 110}, 0xFF0000));
+        QVERIFY(colourAt({200, 260}, 0xFF00FF));
+        QVERIFY(!colourAt({200, 150}, 0xFF0000));
+    }
+
+    void resizeKeepsTheTopLeftImagePoint()
+    {
+        QVERIFY(open(3000, 2500));
+        w_->action("m_ZoomCenter")->trigger();
+        w_->Zoom(0.5f);
+        w_->HScroll()->setValue(200);
+        w_->VScroll()->setValue(100);
+        const int oldW = view().viewWPix();
+        w_->resize(1000, 720);
+        QTRY_VERIFY(view().viewWPix() > oldW);
+        QCOMPARE(QPointF(view().ScaleLeft(), view().ScaleTop()), QPointF(200, 100));
+        QCOMPARE(view().ScaleWidth(), float(view().viewWPix()) * 0.5f);
+        verifyPicture();
+        // The layout: picture, bars, status line and position box in their places.
+        const QWidget* c = w_->centralWidget();
+        const int h1 = c->height() - w_->StatusBar()->height();
+        QCOMPARE(w_->StatusBar()->geometry(), QRect(0, h1, c->width(), w_->StatusBar()->height()));
+        QCOMPARE(w_->HScroll()->geometry(),
+                 QRect(0, view().height(), view().width(), h1 - view().height()));
+        QCOMPARE(w_->VScroll()->geometry(),
+                 QRect(view().width(), 0, c->width() - view().width(), view().height()));
+        QCOMPARE(w_->e_Position()->geometry().bottomLeft(), QPoint(0, view().height() - 1));
+    }
+
+    void zoomByMouse()
+    {
+        QVERIFY(open(3000, 2500));
+        w_->action("m_ZoomMouse")->trigger();
+        QCOMPARE(w_->tools()->mode(), int16_t(90));
+        QCOMPARE(view().cursor().shape(), Qt::BitmapCursor);
+        const QPointF point = view().toImage({500, 400});
+        QTest::mouseClick(&view(), Qt::LeftButton, {}, {500, 400});
+        QCOMPARE(w_->zoom(), w_->zoomStep()); // about the pressed point
+        QVERIFY((centre() - point).manhattanLength() < 1e-3);
+        w_->Zoom(w_->zoomStep(), true, 2999, 1000); // as far right as the range allows
+        QCOMPARE(view().ScaleLeft(), float(w_->HScroll()->maximum()));
+        // Escape, or opening another image, ends the state and its cursor.
+        for (bool reopen : {false, true}) {
+            if (reopen)
+                QVERIFY(w_->OpenImage(fx_->file("film.bmp")));
+            else
+                QTest::keyClick(w_.get(), Qt::Key_Escape);
+            QCOMPARE(w_->tools()->mode(), int16_t(0));
+            QCOMPARE(view().cursor().shape(), Qt::ArrowCursor);
+            w_->action("m_ZoomMouse")->trigger();
+        }
     }
 };
 

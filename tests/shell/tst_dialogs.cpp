@@ -1,0 +1,176 @@
+#include "../support/RecordingMessages.h"
+#include "casefile/DefaultPatient.h"
+#include "image/CBitmap.h"
+#include "model/CZor.h"
+#include "shell/CalibDialog.h"
+#include "shell/ColorDialog.h"
+#include "shell/DataDialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <numeric>
+
+// The patient, colour and calibration dialogs, driven as a user would.
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+    static bool showActive(QDialog& dialog)
+    {
+        dialog.show();
+        dialog.activateWindow();
+        return QTest::qWaitForWindowActive(&dialog);
+    }
+
+private slots:
+    void init() { DefaultPatient() = CPatient{}; }
+
+    void patientBoxesAndHighlights_data()
+    {
+        QTest::addColumn<int>("redFlag");
+        QTest::addColumn<QList<int>>("highlighted"); // rows, top to bottom
+        QTest::addColumn<int>("focused");            // -1: none
+        QTest::newRow("nothing") << 0 << QList<int>{} << -1;
+        QTest::newRow("date, name, data file") << (1 + 2 + 256) << QList<int>{0, 1, 5} << 0;
+        QTest::newRow("head diameter") << 32 << QList<int>{4} << 4;
+    }
+    void patientBoxesAndHighlights()
+    {
+        QFETCH(int, redFlag);
+        QFETCH(QList<int>, highlighted);
+        QFETCH(int, focused);
+        const QStringList labels = {"X-Ray Date (yyyymmdd)", "Name",     "First Name", "Study - ID",
+                                    "Head Diameter",         "Data File"};
+        CZor zor;
+        DataDialog dialog(zor, redFlag);
+        QVERIFY(showActive(dialog));
+        QCOMPARE(dialog.windowTitle(), QString("Patient's Data"));
+        QVERIFY(dialog.findChildren<QAbstractButton*>().isEmpty()); // closed by its close box
+        int lastY = -1;
+        for (int i = 0; i < 6; ++i) {
+            QLineEdit* box = dialog.box(DataField(i));
+            QVERIFY(box->y() > lastY);
+            lastY = box->y();
+            QStringList label;
+            for (const QLabel* l : dialog.findChildren<QLabel*>())
+                if (l->buddy() == box)
+                    label << l->text();
+            QCOMPARE(label, QStringList(labels[i]));
+            QCOMPARE(box->palette().color(QPalette::Base) == QColor(255, 192, 255),
+                     highlighted.contains(i));
+        }
+        if (focused >= 0)
+            QCOMPARE(QApplication::focusWidget(), dialog.box(DataField(focused)));
+    }
+
+    void rejectedDateKeepsThePatientDialogOpen_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("7 characters") << "2003021" << false;
+        QTest::newRow("month 13") << "20031305" << false;
+        QTest::newRow("letters for the month") << "2003ab05" << false;
+        QTest::newRow("Escape goes the same way") << "20030132" << true;
+    }
+    void rejectedDateKeepsThePatientDialogOpen()
+    {
+        QFETCH(QString, date);
+        QFETCH(bool, byEscape);
+        ScopedMessages messages;
+        CZor zor;
+        zor.Patient.Famname = "Before";
+        DataDialog dialog(zor, 0);
+        QVERIFY(showActive(dialog));
+        dialog.E_Datum()->setText(date);
+        dialog.E_Famname()->setText("Typed");
+        if (byEscape)
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            QVERIFY(!dialog.close());
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(messages.recorder.messages.size(), size_t(1));
+        QCOMPARE(messages.recorder.messages[0].caption, std::string("Date Format Error"));
+        QCOMPARE(messages.recorder.messages[0].text,
+                 std::string("invalid Date Format!\nuse 'yyyymmdd'"));
+        QVERIFY(dialog.E_Datum()->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), dialog.E_Datum());
+        QCOMPARE(zor.Patient.Famname, std::string("Before")); // nothing stored
+
+        dialog.E_Datum()->setText("20030229"); // the day is only tested against 1..31
+        QVERIFY(dialog.close());
+        QCOMPARE(zor.Datum, std::string("20030229"));
+        QCOMPARE(zor.Patient.Famname, std::string("Typed"));
+        QCOMPARE(DefaultPatient().Famname, std::string("Typed"));
+    }
+
+    void colorBarsRepaintLive()
+    {
+        CBitmap bitmap;
+        std::array<uint8_t, 256> ramp{};
+        std::iota(ramp.begin(), ramp.end(), uint8_t{0});
+        QVERIFY(bitmap.init(ramp.data(), 256, 1, ramp.size()));
+        bitmap.ColorOffset = -56;
+        bitmap.ColorScale = 300;
+        bitmap.Invert();
+        QList<int> shown; // level 100 at each repaint
+        ColorDialog dialog(bitmap, [&] { shown << bitmap.levels()[100]; });
+        QScrollBar* brightness = dialog.sb_brightness();
+        // Opening shows the buffer's values and repaints, uninverted.
+        QCOMPARE(QList<int>({brightness->value(), dialog.sb_contrast()->value()}),
+                 QList<int>({200, 300}));
+        QCOMPARE(shown, QList<int>({61, 61}));
+        QCOMPARE(brightness->maximum(), 512);
+        QVERIFY(showActive(dialog));
+        brightness->setSliderDown(true); // the grip is held: the picture follows
+        brightness->setSliderPosition(300);
+        QCOMPARE(shown.last(), 161);
+        brightness->setSliderDown(false);
+        QTest::mouseClick(dialog.b_Reset(), Qt::LeftButton);
+        QCOMPARE(QList<int>({brightness->value(), dialog.sb_contrast()->value(), shown.last()}),
+                 QList<int>({256, 256, 100}));
+        dialog.sb_contrast()->setValue(320);
+        QTest::mouseClick(dialog.b_Close(), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(ColorDialog(bitmap, {}).sb_contrast()->value(), 320); // the values stay
+    }
+
+    void calibrationDistance_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<float>("dist");
+        QTest::newRow("period") << "12.5" << true << 12.5F;
+        QTest::newRow("comma") << "12,5" << true << 12.5F;
+        QTest::newRow("blanks") << " 40 " << true << 40.0F;
+        QTest::newRow("letters") << "abc" << false << 0.0F;
+        QTest::newRow("empty") << "" << false << 0.0F;
+        QTest::newRow("unit") << "12 mm" << false << 0.0F;
+        QTest::newRow("thousands") << "1.234,5" << false << 0.0F;
+    }
+    void calibrationDistance()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        QFETCH(float, dist);
+        CalibDialog dialog(nullptr, 25.0);
+        QCOMPARE(dialog.distanceText(), QString("25"));
+        QVERIFY(showActive(dialog));
+        dialog.setDistanceText(text);
+        QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+        QCOMPARE(dialog.isVisible(), !accepted);
+        QCOMPARE(dialog.Dist(), dist);
+        if (!accepted) { // still open: Cancel gives no distance
+            QTest::mouseClick(dialog.findChild<QPushButton*>("CancelButton"), Qt::LeftButton);
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.Dist(), 0.0F);
+        }
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
