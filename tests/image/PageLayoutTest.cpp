@@ -2,6 +2,7 @@
 
 #include "image/GreyImage.h"
 
+#include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <vector>
@@ -49,23 +50,22 @@ TEST(PageLayout, MarginsTurnAndFit)
     }
 }
 
-// A 3 x 2 picture of greys 10..60 (channels unequal, so the sum matters),
-// rows padded to 12 bytes with junk so a wrong stride shows.
+// A 3 x 2 picture of greys 10..60, channels unequal (sum 3 x level + 2, so
+// the average rounds down) and rows padded with junk, so a wrong stride shows.
 TEST(GreyImage, AveragesRoundingDownAndTurnsAQuarterAnticlockwise)
 {
     std::vector<std::uint8_t> bytes(24, 0xEE);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) {
-            const int level = 10 * (1 + x + 3 * y);
-            std::uint8_t* p = &bytes[static_cast<std::size_t>(y * 12 + x * 3)];
-            p[0] = static_cast<std::uint8_t>(level - 1);
-            p[1] = static_cast<std::uint8_t>(level);
-            p[2] = static_cast<std::uint8_t>(level + 3); // sum 3 * level + 2: rounded down
-        }
+    for (int k = 0; k < 6; ++k) {
+        const int level = 10 * (1 + k);
+        std::uint8_t* p = &bytes[std::size_t(k / 3 * 12 + k % 3 * 3)];
+        p[0] = std::uint8_t(level - 1);
+        p[1] = std::uint8_t(level);
+        p[2] = std::uint8_t(level + 3);
+    }
     const GreyImage plain = GreyImage::fromBgr24(bytes.data(), 3, 2, 12, false);
     const GreyImage turned = GreyImage::fromBgr24(bytes.data(), 3, 2, 12, true);
-    ASSERT_EQ((std::vector{plain.width(), plain.height(), turned.width(), turned.height()}),
-              (std::vector{3, 2, 2, 3}));
+    ASSERT_EQ((std::array{plain.width(), plain.height(), turned.width(), turned.height()}),
+              (std::array{3, 2, 2, 3}));
     // the top edge runs down the left side; the left edge ends at the bottom
     const int expected[3][2] = {{30, 60}, {20, 50}, {10, 40}};
     for (int y = 0; y < 3; ++y)
