@@ -35,27 +35,23 @@ TEST(ColorTable, InversionLivesInTheTableOnly)
     bm.CreateColors();
     const auto table = bm.colorTable();
     bm.Invert();
-    EXPECT_EQ(bm.colorTable()[0], grey(255));
     EXPECT_EQ(bm.colorTable()[1], grey(253));
     EXPECT_EQ(bm.colorTable()[200], grey(0));
-    EXPECT_EQ(pixelsOf(bm).px, in.px);
     bm.Invert();
     EXPECT_EQ(bm.colorTable(), table);
     bm.Invert();
     bm.ColorScale = 256;
     bm.ColorOffset = 20;
     bm.CreateColors();
-    EXPECT_EQ(bm.levels()[100], 120);
+    EXPECT_EQ(pixelsOf(bm).px, in.px);
     bm.Invert();
     bm.Filter(Global::GetSharpenKernel(3));
     const PlainImage sharpened = pixelsOf(bm);
     std::vector<uint8_t> shown(8 * 5, 0xEE);
     bm.renderShown(shown.data(), 8);
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 7; ++x)
-            EXPECT_EQ(shown[std::size_t(y * 8 + x)], 255 - std::min(sharpened.at(x, y) + 20, 255));
-        EXPECT_EQ(shown[std::size_t(y * 8 + 7)], 0xEE) << "written past W";
-    }
+    for (int k = 0; k < 40; ++k)
+        EXPECT_EQ(shown[std::size_t(k)],
+                  k % 8 == 7 ? 0xEE : 255 - std::min(sharpened.at(k % 8, k / 8) + 20, 255));
     bm.Reset();
     EXPECT_EQ(bm.ColorOffset, 0);
     EXPECT_EQ(bm.ColorScale, 256);

@@ -67,31 +67,6 @@ TEST_P(FilterMatchesReference, ByteForByteWithAnUntouchedBorder)
 INSTANTIATE_TEST_SUITE_P(StrengthsAndPaths, FilterMatchesReference,
                          testing::Combine(testing::Values(1, 2, 3), testing::Bool()));
 
-// Matrices other than the three: a blur summed in floats, and one of
-// quarters on the general integer loop.
-TEST(FilterOtherKernels, MatchTheReferenceOnEveryPath)
-{
-    SharpenKernel blur, wide;
-    blur.n = 1;
-    blur.w.fill(1.0f / 9.0f);
-    wide.n = 2;
-    wide.at(0, 0) = 3.0f;
-    wide.at(1, 1) = wide.at(-1, -1) = -0.5f;
-    wide.at(0, 2) = 0.25f;
-    wide.at(-2, 1) = -0.75f;
-    EXPECT_FALSE(Sharpen::isExactInInt16(blur));
-    EXPECT_TRUE(Sharpen::isExactInInt16(wide));
-    const PlainImage in = randomImage(75, 21, 5);
-    for (const SharpenKernel& k : {blur, wide})
-        for (bool vectorised : {true, false}) {
-            Sharpen::setVectorised(vectorised);
-            CBitmap bm = loadBitmap(in);
-            bm.Filter(k);
-            EXPECT_EQ(pixelsOf(bm).px, referenceFilter(in, k).px) << "n " << k.n;
-        }
-    Sharpen::setVectorised(true);
-}
-
 // The centre of a 3 x 3 image: centre, up, down, left, right, expected.
 TEST(FilterExamples, ClampsAndTiesToEven)
 {
