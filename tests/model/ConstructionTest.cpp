@@ -60,13 +60,19 @@ TEST_F(ConstructionTest, CreateLinesProposesTheCrossAroundTheShoulder)
     expectNear(z.TipLine, {396, 472, 332, 424});
 }
 
-TEST_F(ConstructionTest, ProposalsFollowTheViewWidthInSinglePrecision)
+// Zoomed out to 800 (L = 40, L2 = 80) everything is twice as large; the tip
+// lines divide the axis between the cross (y 340) and the tip line (y 420)
+// into quarters.
+TEST_F(ConstructionTest, ProposalsAndTipLinesFollowTheViewWidthInSinglePrecision)
 {
-    s.scaleWidth = 800; // zoomed out: everything twice as large
+    s.scaleWidth = 800;
     accept();
     EXPECT_EQ(ends(z.GTLine), (Ends{210, 260, 50, 260}));
     ASSERT_TRUE(z.CreateTipLines());
-    EXPECT_DOUBLE_EQ(z.TipLine1.length(), 160);
+    expectNear(z.TipLine1, {20, 400, 180, 400});
+    expectNear(z.TipLine2, {20, 380, 180, 380});
+    expectNear(z.TipLine3, {20, 360, 180, 360});
+    EXPECT_TRUE(z.TipLine1.Valid && z.TipLine2.Valid && z.TipLine3.Valid);
     s.scaleWidth = 333.3f;
     z.CreateLines();
     EXPECT_EQ(z.TipLine.P1.y, 300 + 3 * static_cast<double>(333.3f / 20.0f));
@@ -92,16 +98,6 @@ TEST_F(ConstructionTest, CreateLTLinesTurnsTheCrossFromAxisAndShoulder)
     z.CreateLTLines(3, 3);
     EXPECT_EQ(ends(z.LTLine1), at45[0]);
     EXPECT_FALSE(z.LinesVisible);
-}
-
-TEST_F(ConstructionTest, TipLinesDivideTheAxisIntoQuarters)
-{
-    accept();
-    ASSERT_TRUE(z.CreateTipLines());
-    expectNear(z.TipLine1, {60, 350, 140, 350});
-    expectNear(z.TipLine2, {60, 340, 140, 340});
-    expectNear(z.TipLine3, {60, 330, 140, 330});
-    EXPECT_TRUE(z.TipLine1.Valid && z.TipLine2.Valid && z.TipLine3.Valid);
 }
 
 TEST_F(ConstructionTest, RefusedTipLinesStayAsTheyWere)
