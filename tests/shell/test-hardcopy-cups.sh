@@ -105,8 +105,19 @@ timeout 280 cupsd -f -c "$work/etc/cupsd.conf" -s "$work/etc/cups-files.conf" &
 cupsdPid=$!
 for _ in $(seq 100); do lpstat -r >/dev/null 2>&1 && break || sleep 0.1; done
 lpstat -r >/dev/null 2>&1 || { echo "FAIL: the private print daemon did not start"; exit 1; }
-lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P "$ppd" 2>/dev/null && lpadmin -d "$queue" ||
-  { echo "FAIL: cannot add the PDF queue as the default printer"; exit 1; }
+# The scheduler answers lpstat a moment before it takes new queues: retry.
+added=""
+for _ in $(seq 50); do
+  if lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P "$ppd" 2>"$work/lpadmin.err" &&
+    lpadmin -d "$queue" 2>>"$work/lpadmin.err"; then
+    added=1 && break
+  fi
+  sleep 0.1
+done
+[ -n "$added" ] || {
+  echo "FAIL: cannot add the PDF queue as the default printer: $(cat "$work/lpadmin.err")"
+  exit 1
+}
 
 "$tool" no-window || fail "nothing captured"
 cupsreject "$queue" && "$tool" refused || fail "a refused job"
