@@ -5,18 +5,23 @@
 #include "shell/CalibDialog.h"
 #include "shell/ColorDialog.h"
 #include "shell/DataDialog.h"
+#include "shell/HelpForm.h"
+#include "shell/StartupForm.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include <numeric>
 
-// The patient, colour and calibration dialogs, driven as a user would.
+// The patient, colour and calibration dialogs, the splash and the help
+// window, driven as a user would.
 class TestDialogs : public QObject {
     Q_OBJECT
 
@@ -169,6 +174,37 @@ private slots:
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.Dist(), 0.0F);
         }
+    }
+    void splashOncePerProcessAndClosesItself()
+    {
+        StartupForm::setSplashShown(false);
+        QTimer::singleShot(0, [] {
+            auto* splash = qobject_cast<StartupForm*>(QApplication::activeModalWidget());
+            QVERIFY(splash);
+            QCOMPARE(splash->Timer1()->interval(), 5000);
+            QVERIFY(splash->Timer1()->isActive());
+            splash->Timer1()->start(1); // the five seconds, shortened
+        });
+        QVERIFY(StartupForm::showSplashOnce(nullptr));
+        QVERIFY(StartupForm::splashShown());
+        QVERIFY(!StartupForm::showSplashOnce(nullptr)); // returns at once
+
+        StartupForm about;
+        about.show();
+        QTest::mouseClick(about.Command1(), Qt::LeftButton);
+        QVERIFY(!about.isVisible());
+        QVERIFY(!about.Timer1()->isActive()); // no late close
+    }
+
+    void oneHelpWindowClosedByAClickOnItsPicture()
+    {
+        QWidget owner;
+        QPointer<HelpForm> help = HelpForm::showHelp(&owner);
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(HelpForm::showHelp(&owner), help.data());
+        QTest::mouseClick(help->Image1(), Qt::LeftButton);
+        QTRY_VERIFY(help.isNull());
+        QVERIFY(!HelpForm::instance());
     }
 };
 
