@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 #include <string>
 
-// A model attached to a recording surface and a controller driven like the
-// window drives it. The surface shows 400 image pixels across, so the proposed
-// lines have the unit length 20.
+// A case on a recording surface and its controller, driven as the window
+// drives it. The surface shows 400 pixels across, so the proposed lines have
+// the unit length 20.
 class ToolFixture : public ::testing::Test {
 protected:
     ToolFixture()
@@ -21,62 +21,65 @@ protected:
         surface.scaleHeight = 400;
         zor.PicBox(&surface);
         zor.Visible = true;
-        zor.initScale(static_cast<int16_t>(host.width), static_cast<int16_t>(host.height), 1000.0);
-        host.enableItemsAsAtStart();
+        zor.initScale(1000, 1000, 1000.0);
+        // The menu as the window starts it; the rest is disabled.
+        for (const char* item :
+             {"m_Head", "m_StemAxis", "m_CMarker", "m_Calibrate", "m_Distance", "m_ResetLandmarks"})
+            host.items[item] = true;
     }
 
     static constexpr int L = ToolController::LeftButton;
     static constexpr int R = ToolController::RightButton;
     static constexpr int M = ToolController::MiddleButton;
 
-    // Press, moves along the way, release: one stroke of the left button.
-    void drag(double x0, double y0, double x1, double y1, int steps = 4, int button = L)
+    // Press, a move half way and one to the end, release.
+    void drag(float x0, float y0, float x1, float y1, int button = L)
     {
-        tools.MouseDown(button, static_cast<float>(x0), static_cast<float>(y0));
-        for (int i = 1; i <= steps; ++i) {
-            double t = static_cast<double>(i) / steps;
-            tools.MouseMove(button, static_cast<float>(x0 + t * (x1 - x0)),
-                            static_cast<float>(y0 + t * (y1 - y0)));
-        }
-        tools.MouseUp(button, static_cast<float>(x1), static_cast<float>(y1));
+        tools.MouseDown(button, x0, y0);
+        tools.MouseMove(button, (x0 + x1) / 2, (y0 + y1) / 2);
+        tools.MouseMove(button, x1, y1);
+        tools.MouseUp(button, x1, y1);
     }
-    void click(double x, double y, int button = L) { drag(x, y, x, y, 0, button); }
-    // The idle pointer passing over (x, y).
-    void hover(double x, double y)
+    void click(float x, float y, int button = L)
     {
-        tools.MouseMove(0, static_cast<float>(x), static_cast<float>(y));
+        tools.MouseDown(button, x, y);
+        tools.MouseUp(button, x, y);
     }
+    void hover(float x, float y) { tools.MouseMove(0, x, y); }
 
-    // The stem contour lines (40, 900)-(45, 100) and (80, 900)-(75, 100): the
-    // axis runs from (60, 1000) to (60, 0).
+    // Four points on the circle of radius 40 around (300, 150), then a right press.
+    void enterHead()
+    {
+        tools.m_Head();
+        for (auto [x, y] :
+             {std::pair{340.0F, 150.0F}, {300.0F, 190.0F}, {260.0F, 150.0F}, {300.0F, 110.0F}})
+            click(x, y);
+        click(0, 0, R);
+    }
+    // Contour lines (40, 900)-(45, 100) and (80, 900)-(75, 100): the axis is x = 60.
     void drawStemAxis()
     {
         tools.m_StemAxis();
         drag(40, 900, 45, 100);
         drag(80, 900, 75, 100);
     }
-    // The axis and the shoulder point at (90, 300); the proposals are
-    // GTLine (130, 280)-(50, 280), TipLine (130, 360)-(50, 360) and the two
-    // minor trochanter lines as their diagonals.
+    // The axis and the shoulder at (90, 300); the proposals are GTLine
+    // (130, 280)-(50, 280), TipLine (130, 360)-(50, 360) and the minor
+    // trochanter lines as their diagonals.
     void placeShoulder()
     {
         drawStemAxis();
         tools.m_Shoulder();
         click(90, 300);
     }
-    // Head points on the circle of radius 40 around (300, 150).
-    void enterHead()
-    {
-        tools.m_Head();
-        for (auto [x, y] :
-             {std::pair{340.0, 150.0}, {300.0, 190.0}, {260.0, 150.0}, {300.0, 110.0}})
-            click(x, y);
-        click(0, 0, R);
-    }
 
     static bool near(const CPoint& p, double x, double y, double tol = 1e-9)
     {
         return std::abs(p.x - x) <= tol && std::abs(p.y - y) <= tol;
+    }
+    static bool same(const CLine& a, const CLine& b)
+    {
+        return a.P0.x == b.P0.x && a.P0.y == b.P0.y && a.P1.x == b.P1.x && a.P1.y == b.P1.y;
     }
 
     ScopedMessages messages;
