@@ -1,58 +1,25 @@
 #include "casefile/BinFile.h"
 
+#include "../analysis/Cases.h"
 #include "../support/RecordingMessages.h"
-#include "TempDir.h"
+#include "../support/RowName.h"
+#include "../support/TempDir.h"
+#include "casefile/Cp1252.h"
 #include "model/CZor.h"
 
+#include <functional>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <limits>
 
 namespace {
 
 constexpr int16_t W = 860; // 430 mm wide: 2 pixels per mm
 constexpr int16_t H = 1000;
 
-// A case with every landmark set and values that survive the mm round trip
-// exactly (multiples of 1/2 at 2 pixels per mm).
-void fillCase(CZor& z)
-{
-    z.initScale(W, H, 430.0);
-    z.Patient.Famname = "M\xC3\xBCller";
-    z.Patient.Vorname = "Jos\xC3\xA9";
-    z.Patient.Code = "S-01";
-    z.Patient.DatFile = "study1";
-    z.Patient.HeadTR = 14.0;
-    z.Datum = "20030212";
-    z.AxisLine.init(400, 1000, 400, 0);
-    z.AxisLine1.init(380, 900, 382, 100);
-    z.AxisLine2.init(420, 900, 418, 100);
-    z.GTLine.init(380, 250, 460, 250);
-    z.LTLine1.init(340, 380, 380, 420);
-    z.LTLine2.init(340, 420, 380, 380);
-    z.TipLine.init(350, 800, 450, 800);
-    z.TipLine1.init(300, 700, 500, 700);
-    z.TipLine2.init(300, 600, 500, 600);
-    z.TipLine3.init(300, 500, 500, 500);
-    for (CLine* l : {&z.AxisLine, &z.AxisLine1, &z.AxisLine2, &z.GTLine, &z.LTLine1, &z.LTLine2,
-                     &z.TipLine, &z.TipLine1, &z.TipLine2, &z.TipLine3})
-        l->Valid = true;
-    z.head.addPoint(330, 200);
-    z.head.addPoint(300, 230);
-    z.head.addPoint(270, 200);
-    z.head.Valid = z.head.fit();
-    z.Shoulder.change(410, 300);
-    z.ShoulderValid = true;
-    z.CMarker.change(400, 900);
-    z.CMarkerValid = true;
-    for (int16_t i = 0; i < 8; ++i)
-        z.points(i).change(340 + 10 * i, 500 + 40 * i);
-    z.PointsValid = true;
-}
-
-std::string key(const std::string& k)
+std::string text(const std::string& s)
 {
     ByteWriter w;
-    BinFile::WriteText(w, k);
+    BinFile::WriteText(w, s);
     return w.bytes();
 }
 
@@ -63,7 +30,7 @@ std::string int16(int16_t v)
     return w.bytes();
 }
 
-std::string reals(std::initializer_list<double> values)
+std::string reals(std::vector<double> values)
 {
     ByteWriter w;
     w.putInt16(static_cast<int16_t>(values.size()));
@@ -73,85 +40,56 @@ std::string reals(std::initializer_list<double> values)
 }
 
 const std::string endMarker("\0\0", 2);
+const std::string name = text("Name (CHAR)") + text("Keep");
 
-TEST(BinFileWrite, FirstRecordIsTheWorldWidth)
+TEST(BinFileWrite, RecordsInTheirOrderWithFlagsStoredInverted)
 {
     CZor z;
-    fillCase(z);
-    std::string bytes = *BinFile::LandmarkBytes(z);
-    std::string expected = std::string("\x0C\x00", 2) + "Calib (REAL)" + std::string("\x01\x00", 2);
-    expected += std::string("\x00\x00\x00\x00\x00\xE0\x7A\x40", 8); // 430.0
-    EXPECT_EQ(bytes.substr(0, expected.size()), expected);
-    EXPECT_EQ(bytes.substr(bytes.size() - 2), endMarker);
-}
-
-TEST(BinFileWrite, RecordsComeInTheirOrderWithFlagsStoredInverted)
-{
-    CZor z;
-    fillCase(z);
+    Cases::upright(z);
     z.ShoulderValid = false;
     z.PointsValid = false;
+    z.CMarkerValid = false;
     std::string bytes = *BinFile::LandmarkBytes(z);
 
-    EXPECT_NE(bytes.find(key("Name (CHAR)") + int16(6) + "M\xFCller"), std::string::npos)
-        << "the name is stored in Windows-1252";
-    std::vector<std::string> order = {"Calib (REAL)",
-                                      "Name (CHAR)",
-                                      "Vorname (CHAR)",
-                                      "Date (CHAR)",
-                                      "Code (CHAR)",
-                                      "DatFile (CHAR)",
-                                      "HeadTR (REAL)",
-                                      "Lines (REAL)",
-                                      "LinesValid (INTEGER)",
-                                      "HeadPoints (REAL)",
-                                      "HeadValid (INTEGER)",
-                                      "Shoulder (REAL)",
-                                      "ShoulderValid (INTEGER)",
-                                      "CMarker (REAL)",
-                                      "CMarkerValid (INTEGER)",
-                                      "Points (REAL)",
-                                      "PointsValid (INTEGER)"};
+    // Key length, key, count 1, then 430.0 as a little-endian double.
+    EXPECT_EQ(bytes.substr(0, 24), std::string("\x0C\x00"
+                                               "Calib (REAL)\x01\x00"
+                                               "\x00\x00\x00\x00\x00\xE0\x7A\x40",
+                                               24));
+    EXPECT_TRUE(bytes.ends_with(text("PointsValid (INTEGER)") + int16(1) + int16(0) + endMarker))
+        << "PointsValid is always stored as set, right before the end marker";
     size_t at = 0;
-    for (const std::string& k : order) {
-        size_t found = bytes.find(key(k), at);
+    for (const char* k : {"Calib (REAL)", "Name (CHAR)", "Vorname (CHAR)", "Date (CHAR)",
+                          "Code (CHAR)", "DatFile (CHAR)", "HeadTR (REAL)", "Lines (REAL)",
+                          "LinesValid (INTEGER)", "HeadPoints (REAL)", "HeadValid (INTEGER)",
+                          "Shoulder (REAL)", "ShoulderValid (INTEGER)", "Points (REAL)"}) {
+        size_t found = bytes.find(text(k), at);
         ASSERT_NE(found, std::string::npos) << k << " missing or out of order";
         at = found + 1;
     }
-    EXPECT_NE(bytes.find(key("HeadTR (REAL)") + reals({28.0})), std::string::npos);
-    // Slot 5 repeats GTLine and is stored not valid; all others valid here.
+    EXPECT_EQ(bytes.find(text("CMarker (REAL)")), std::string::npos) << "only a set marker";
+    EXPECT_NE(bytes.find(text("Name (CHAR)") + int16(6) + "M\xFCller"), std::string::npos);
+    // World millimetres: the shoulder at (410, 300) px is (205, 350) mm.
+    EXPECT_NE(bytes.find(text("Shoulder (REAL)") + reals({205.0, 350.0}) +
+                         text("ShoulderValid (INTEGER)") + int16(1) + int16(-1)),
+              std::string::npos);
+    // Set lines are stored 0; the unset ones (contour lines, tip lines 1 to 3)
+    // and slot 5, which repeats GTLine, -1.
     std::string flags = int16(11);
     for (int s = 0; s < 11; ++s)
-        flags += int16(s == 4 ? -1 : 0);
-    EXPECT_NE(bytes.find(key("LinesValid (INTEGER)") + flags), std::string::npos);
-    EXPECT_NE(bytes.find(key("ShoulderValid (INTEGER)") + int16(1) + int16(-1)), std::string::npos);
-    EXPECT_NE(bytes.find(key("PointsValid (INTEGER)") + int16(1) + int16(0) + endMarker),
-              std::string::npos)
-        << "PointsValid is always stored as set, right before the end marker";
-    // World millimetres: the shoulder at (410, 300) px is (205, 350) mm.
-    EXPECT_NE(bytes.find(key("Shoulder (REAL)") + reals({205.0, 350.0})), std::string::npos);
-}
-
-TEST(BinFileWrite, OptionalRecordsAreLeftOut)
-{
-    CZor z;
-    fillCase(z);
-    z.head.removeAll();
-    z.CMarkerValid = false;
-    std::string bytes = *BinFile::LandmarkBytes(z);
-    EXPECT_EQ(bytes.find(key("HeadPoints (REAL)")), std::string::npos);
-    EXPECT_NE(bytes.find(key("HeadValid (INTEGER)")), std::string::npos);
-    EXPECT_EQ(bytes.find(key("CMarker (REAL)")), std::string::npos);
-    EXPECT_EQ(bytes.find(key("CMarkerValid (INTEGER)")), std::string::npos);
+        flags += int16(s == 1 || s == 2 || s == 4 || s >= 8 ? -1 : 0);
+    EXPECT_NE(bytes.find(text("LinesValid (INTEGER)") + flags), std::string::npos);
 }
 
 TEST(BinFileRoundTrip, AFullCaseComesBackAsItWas)
 {
     TempDir dir;
     CZor a;
-    fillCase(a);
-    a.AxisLine2.Valid = false; // as after a read, so that a rewrite gives the same bytes
-    a.AxisLine1.Valid = false;
+    Cases::upright(a);
+    Cases::setLine(a.TipLine1, 300, 700, 500, 700);
+    Cases::setLine(a.TipLine2, 300, 600, 500, 600);
+    Cases::setLine(a.TipLine3, 300, 500, 500, 500);
+    a.AxisLine1.init(380, 900, 382, 100); // drawn but, as after any read, not set
     std::string path = dir.file("case1.bit");
     ASSERT_TRUE(BinFile::WriteLandmarkFile(path, a));
 
@@ -160,111 +98,209 @@ TEST(BinFileRoundTrip, AFullCaseComesBackAsItWas)
     ASSERT_TRUE(BinFile::ReadLandmarkFile(path, W, H, b, messages));
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(b.ScaleFactor, 2.0);
-    EXPECT_EQ(b.Patient.Famname, a.Patient.Famname);
-    EXPECT_EQ(b.Patient.Vorname, a.Patient.Vorname);
-    EXPECT_EQ(b.Patient.Code, "S-01");
-    EXPECT_EQ(b.Patient.DatFile, "study1");
+    EXPECT_EQ(b.Patient.Famname, "M\xC3\xBCller");
+    EXPECT_EQ(b.Patient.Vorname, "Jos\xC3\xA9");
     EXPECT_EQ(b.Patient.HeadTR, 14.0);
     EXPECT_EQ(b.Datum, "20030212");
-    for (auto [la, lb] : {std::pair{&a.AxisLine, &b.AxisLine},
-                          {&a.GTLine, &b.GTLine},
-                          {&a.LTLine1, &b.LTLine1},
-                          {&a.LTLine2, &b.LTLine2},
-                          {&a.TipLine, &b.TipLine},
-                          {&a.TipLine3, &b.TipLine3},
-                          {&a.AxisLine2, &b.AxisLine2}}) {
-        EXPECT_EQ(lb->P0.x, la->P0.x);
-        EXPECT_EQ(lb->P0.y, la->P0.y);
-        EXPECT_EQ(lb->P1.x, la->P1.x);
-        EXPECT_EQ(lb->P1.y, la->P1.y);
-    }
-    EXPECT_TRUE(b.AxisLine.Valid);
-    EXPECT_TRUE(b.TipLine2.Valid);
+    EXPECT_EQ(b.TipLine3.P1.x, 500);
+    EXPECT_EQ(b.TipLine3.P1.y, 500);
+    EXPECT_EQ(b.AxisLine1.P1.x, 382);
     EXPECT_FALSE(b.AxisLine1.Valid) << "contour lines are never read as set";
-    EXPECT_FALSE(b.AxisLine2.Valid);
+    EXPECT_TRUE(b.TipLine2.Valid);
     ASSERT_EQ(b.head.points.size(), 3u);
     EXPECT_TRUE(b.head.Valid);
     EXPECT_NEAR(b.head.M.x, 300, 1e-9);
     EXPECT_NEAR(b.head.M.y, 200, 1e-9);
     EXPECT_NEAR(b.head.R, 30, 1e-9);
-    EXPECT_EQ(b.Shoulder.x, 410);
     EXPECT_EQ(b.Shoulder.y, 300);
-    EXPECT_TRUE(b.ShoulderValid);
     EXPECT_EQ(b.CMarker.y, 900);
-    EXPECT_TRUE(b.CMarkerValid);
-    EXPECT_TRUE(b.PointsValid);
-    EXPECT_EQ(b.points(7).x, 410);
-    EXPECT_EQ(b.points(7).y, 780);
-    EXPECT_TRUE(b.LinesVisible);
+    EXPECT_TRUE(b.CMarkerValid && b.ShoulderValid && b.PointsValid && b.LinesVisible);
+    EXPECT_EQ(b.points(7).x, 462);
+    EXPECT_EQ(b.points(7).y, 700);
 
-    // Written again, the file is the same bytes.
     std::string again = dir.file("again.bit");
     ASSERT_TRUE(BinFile::WriteLandmarkFile(again, b));
-    EXPECT_EQ(TempDir::read(again), TempDir::read(path));
+    EXPECT_EQ(TempDir::read(again), TempDir::read(path)) << "written again, the same bytes";
 }
 
 TEST(BinFileRoundTrip, AnUnstorableNameFailsAndKeepsTheOldFile)
 {
     TempDir dir;
     CZor z;
-    fillCase(z);
+    Cases::upright(z);
     std::string path = dir.file("case1.bit");
     ASSERT_TRUE(BinFile::WriteLandmarkFile(path, z));
     std::string before = TempDir::read(path);
 
-    z.Patient.Vorname = "\xC5\x81ukasz"; // Ł is not in Windows-1252
+    z.Patient.Vorname = "\xC5\x81ukasz"; // no Windows-1252 character holds the first letter
     std::string error;
     EXPECT_FALSE(BinFile::WriteLandmarkFile(path, z, &error));
     EXPECT_NE(error.find("First Name"), std::string::npos) << error;
     EXPECT_EQ(TempDir::read(path), before);
 }
 
-TEST(BinFileRoundTrip, AFailedReplaceKeepsTheOldFileAndLeavesNoTemporaryFile)
+TEST(Cp1252, ConvertsBothWaysAndRefusesWhatItCannotHold)
+{
+    const std::pair<const char*, const char*> pairs[] = {
+        {"M\xC3\xBCller", "M\xFCller"},
+        {"\xC3\x9F\xC3\xA9", "\xDF\xE9"},
+        {"\xE2\x82\xAC", "\x80"},
+        {"\xC5\xA0\xE2\x80\x9E", "\x8A\x84"},
+        {"\xC2\x81\xC2\x9D", "\x81\x9D"}}; // undefined bytes
+    for (auto [utf8, cp1252] : pairs) {
+        EXPECT_EQ(Cp1252::fromUtf8(utf8), std::optional<std::string>(cp1252)) << utf8;
+        EXPECT_EQ(Cp1252::toUtf8(cp1252), utf8);
+    }
+    std::string all;
+    for (int c = 1; c < 256; ++c)
+        all.push_back(static_cast<char>(c));
+    EXPECT_EQ(Cp1252::fromUtf8(Cp1252::toUtf8(all)), std::optional<std::string>(all));
+    for (const char* refused :
+         {"\xC5\x81ukasz", "A\xF0\x9F\x98\x80", "\xD0\x96", "bad \xFF utf-8", "cut \xC3"})
+        EXPECT_EQ(Cp1252::fromUtf8(refused), std::nullopt) << refused;
+}
+
+TEST(BinFileRead, AMissingFileIsQuietAnUnreadableOneReported)
 {
     TempDir dir;
+    std::filesystem::create_directory(dir.file("folder.bit"));
     CZor z;
-    fillCase(z);
-    std::string path = dir.file("case1.bit");
-    ASSERT_TRUE(BinFile::WriteLandmarkFile(path, z));
-    ::chmod(path.c_str(), 0640);
-    std::string before = TempDir::read(path);
-
-    // A folder in the way of the rename: the new content cannot land.
-    std::string blocked = dir.file("blocked.bit");
-    std::filesystem::create_directories(blocked + "/inside");
-    std::string error;
-    EXPECT_FALSE(BinFile::WriteLandmarkFile(blocked, z, &error));
-    EXPECT_FALSE(error.empty());
-
-    z.Patient.Famname = "Other";
-    ASSERT_TRUE(BinFile::WriteLandmarkFile(path, z));
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u) << "the replacement keeps the permissions";
-    EXPECT_NE(TempDir::read(path), before);
-
-    int entries = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path()))
-        ++entries;
-    EXPECT_EQ(entries, 2) << "case1.bit and the blocking folder only";
+    RecordingMessages messages;
+    EXPECT_FALSE(BinFile::ReadLandmarkFile(dir.file("none.bit"), W, H, z, messages));
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_FALSE(BinFile::ReadLandmarkFile(dir.file("folder.bit"), W, H, z, messages));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              "Error in File: " + dir.file("folder.bit") + " after Key:");
 }
 
-TEST(BinFileItems, FlagsAreZeroForTrueAndAnythingElseForFalse)
+struct Damaged {
+    const char* what;
+    std::string bytes;
+    const char* previousKey; // in the message; "Name (CHAR)" means the name was read
+};
+
+class BinFileDamaged : public testing::TestWithParam<Damaged> {};
+
+TEST_P(BinFileDamaged, StopsWithTheMessageAndKeepsWhatWasRead)
 {
-    ByteWriter w;
-    BinFile::WriteFlag(w, true);
-    BinFile::WriteFlag(w, false);
-    EXPECT_EQ(w.bytes(), std::string("\x00\x00\xFF\xFF", 4));
-    std::string values = int16(3) + int16(0) + int16(1) + int16(1) + int16(1) + int16(7) +
-                         int16(1) + int16(-1) + int16(2);
-    ByteReader in(values);
-    EXPECT_EQ(BinFile::ReadFlag(in), true);
-    EXPECT_EQ(BinFile::ReadFlag(in), false);
-    EXPECT_EQ(BinFile::ReadFlag(in), false);
-    EXPECT_EQ(BinFile::ReadFlag(in), std::nullopt) << "a count of 2 with one value left";
+    const Damaged& d = GetParam();
+    CZor z;
+    z.Patient.Famname = "before";
+    RecordingMessages messages;
+    EXPECT_FALSE(BinFile::ReadLandmarkData(d.bytes, "/cases/c1.bit", W, H, z, messages));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Zor");
+    EXPECT_EQ(messages.messages[0].text,
+              std::string("Error in File: /cases/c1.bit after Key:") + d.previousKey);
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(z.Patient.Famname, *d.previousKey ? "Keep" : "before");
+    EXPECT_FALSE(z.LinesVisible);
 }
 
-TEST(BinFileRoundTrip, NoLandmarkPathWithoutAnExtension)
+const char* const N = "Name (CHAR)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, BinFileDamaged,
+    testing::Values(
+        Damaged{"negative count", name + text("Lines (REAL)") + int16(-1), N},
+        Damaged{"negative text length", name + text("Code (CHAR)") + int16(-3), N},
+        Damaged{"short Lines", name + text("Lines (REAL)") + reals(std::vector(43, 1.0)), N},
+        Damaged{"unknown key with a bad suffix", name + text("Extra (BLOB)") + int16(0), N},
+        Damaged{"a blank inside the key name", name + text("Head TR (REAL)") + reals({28}), N},
+        Damaged{"cut inside a value", name + text("Calib (REAL)") + int16(1) + "1234", N},
+        Damaged{"cut inside a key", name + int16(12) + "Cal", N},
+        Damaged{"cut inside a text", text("Name (CHAR)") + int16(10) + "Kee", ""},
+        Damaged{"count beyond the end", text("Points (REAL)") + int16(30000) + "12345678", ""},
+        Damaged{"skipped record beyond the end", name + text("X (REAL)") + int16(3) + "1234", N},
+        Damaged{"an empty file", "", ""}),
+    RowName());
+
+struct Readable {
+    const char* what;
+    std::string bytes;
+    std::function<void(const CZor&)> check;
+};
+
+class BinFileReadable : public testing::TestWithParam<Readable> {};
+
+TEST_P(BinFileReadable, IsReadWithoutAMessage)
+{
+    CZor z;
+    z.AxisLine1.Valid = true;
+    RecordingMessages messages;
+    EXPECT_TRUE(BinFile::ReadLandmarkData(GetParam().bytes, "c1.bit", W, H, z, messages));
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(z.LinesVisible);
+    GetParam().check(z);
+}
+
+void kept(const CZor& z)
+{
+    EXPECT_EQ(z.Patient.Famname, "Keep");
+}
+
+const std::string mm175 = text("Calib (CHAR)") + text("mm175");
+const double nan = std::numeric_limits<double>::quiet_NaN();
+const double inf = std::numeric_limits<double>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BinFileReadable,
+    testing::Values(Readable{"ends between records without its end marker", name, kept},
+                    Readable{"skips unknown records of the three types",
+                             text("Note (CHAR)") + text("x") + text("Extra (INTEGER)") + int16(2) +
+                                 int16(1) + int16(2) + text("More (REAL)") + reals({1, 2}) + name,
+                             kept},
+                    Readable{"the last value of a width after a preset",
+                             mm175 + text("Calib (REAL)") + reals({100, 250}),
+                             [](const CZor& z) { EXPECT_EQ(z.ScaleFactor, 860.0 / 250.0); }},
+                    Readable{"a width that is no finite number above 0 keeps the scale",
+                             mm175 + text("Calib (REAL)") + reals({0}) + text("Calib (REAL)") +
+                                 reals({}) + text("Calib (REAL)") + reals({-5}) +
+                                 text("Calib (REAL)") + reals({nan}) + text("Calib (REAL)") +
+                                 reals({inf}),
+                             [](const CZor& z) { EXPECT_EQ(z.WorldWidth(), 175.0); }},
+                    Readable{"the head value is the diameter", text("HeadTR (REAL)") + reals({28}),
+                             [](const CZor& z) { EXPECT_EQ(z.Patient.HeadTR, 14.0); }},
+                    Readable{"stored flags are not trusted",
+                             text("LinesValid (INTEGER)") + int16(11) + std::string(22, '\xFF') +
+                                 text("ShoulderValid (INTEGER)") + int16(1) + int16(-1) +
+                                 text("PointsValid (INTEGER)") + int16(1) + int16(5) +
+                                 text("CMarkerValid (INTEGER)") + int16(0),
+                             [](const CZor& z) {
+                                 EXPECT_FALSE(z.AxisLine1.Valid || z.AxisLine2.Valid);
+                                 for (const CLine* l :
+                                      {&z.AxisLine, &z.GTLine, &z.LTLine1, &z.LTLine2, &z.TipLine,
+                                       &z.TipLine1, &z.TipLine2, &z.TipLine3})
+                                     EXPECT_TRUE(l->Valid);
+                                 EXPECT_TRUE(z.ShoulderValid && z.PointsValid && z.CMarkerValid);
+                             }}),
+    RowName());
+
+TEST(BinFileRead, LinesFillTheirSlotsAndSkipTheReservedOne)
+{
+    std::vector<double> v;
+    for (int i = 0; i < 44; ++i)
+        v.push_back(i % 2 == 0 ? i : 500 - i); // world y, so image y = 1000 - 2 (500 - i) = 2 i
+    CZor z;
+    RecordingMessages messages;
+    ASSERT_TRUE(BinFile::ReadLandmarkData(text("Lines (REAL)") + reals(v), "c", W, H, z, messages));
+    // Every value i becomes 2 i pixels; slot 5 (values 16 to 19) belongs to no line.
+    const CLine* lines[] = {&z.AxisLine, &z.AxisLine1, &z.AxisLine2, &z.GTLine,
+                            nullptr,     &z.LTLine1,   &z.LTLine2,   &z.TipLine,
+                            &z.TipLine1, &z.TipLine2,  &z.TipLine3};
+    for (int s = 0; s < 11; ++s) {
+        if (!lines[s])
+            continue;
+        SCOPED_TRACE(s);
+        EXPECT_EQ(lines[s]->P0.x, 8.0 * s);
+        EXPECT_EQ(lines[s]->P0.y, 8.0 * s + 2);
+        EXPECT_EQ(lines[s]->P1.x, 8.0 * s + 4);
+        EXPECT_EQ(lines[s]->P1.y, 8.0 * s + 6);
+    }
+}
+
+TEST(BinFile, TheLandmarkPathNeedsADotInTheFileName)
 {
     EXPECT_EQ(BinFile::LandmarkPath("/data/case1.jpg"), "/data/case1.bit");
     EXPECT_EQ(BinFile::LandmarkPath("case1.old.jpg"), "case1.old.bit");

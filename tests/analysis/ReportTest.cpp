@@ -1,0 +1,179 @@
+#include "../support/RecordingMessages.h"
+#include "../support/RecordingOpener.h"
+#include "../support/TempDir.h"
+#include "Cases.h"
+#include "analysis/ReportFormat.h"
+#include "analysis/ResultReport.h"
+#include "analysis/WriteDataCommand.h"
+
+#include <charconv>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+TEST(ReportFormat, NumbersAreTheShortestTextThatReadsBack)
+{
+    const std::pair<double, const char*> rows[] = {
+        {-0.0, "0"},
+        {-6.4, "-6.4"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {15.0 / 14.0, "1.0714285714285714"},
+        {1e-4, "0.0001"},
+        {9.9e-5, "9.9E-05"},
+        {5e-324, "5E-324"},
+        {999999999999999.9, "999999999999999.9"},
+        {1e15, "1E+15"},
+        {std::numeric_limits<double>::max(), "1.7976931348623157E+308"}};
+    for (auto [value, text] : rows) {
+        std::string s = ReportFormat::number(value);
+        EXPECT_EQ(s, text);
+        double back = 0;
+        std::from_chars(s.data(), s.data() + s.size(), back); // takes "E+05" too
+        EXPECT_EQ(back, value) << s;
+    }
+}
+
+AnalysisResult sample()
+{
+    AnalysisResult r;
+    r.side = "L";
+    r.factorHead = 1.12;
+    r.medial = {14.2, 11.9, 10.35, 9.8, 8.75};
+    r.lateral = {0, 12.4, 11.1, 10.6, 9.95};
+    r.valgusVarus = 1.27;
+    r.subsidence = {78.1, -6.4, 43.2, -41.3};
+    r.cementSubsidence = 3.5;
+    r.compY = {118.6, 34.9};
+    r.compX = 6.3;
+    return r;
+}
+
+TEST(ReportFormat, TheRecordHasItsTenLines)
+{
+    ReportFormat::RecordTexts texts{"study1.zor", "Family", "Given", "S-01", "20030212"};
+    AnalysisResult r = sample();
+    std::optional<std::string> rec = ReportFormat::record(texts, {2003, 2, 14}, r);
+    ASSERT_TRUE(rec);
+    const std::string head =
+        "\"-------> OLTA-ZOR 2002  File: study1.zor\",#2003-02-14#\r\n"
+        "\"Family\",\"Given\",\"S-01\"\r\n"
+        "\"date of radiogram\",\"20030212\"\r\n"
+        "\"side of replacement\",\"L\",\"factor-head\",1.12,\"factor-stem\",1\r\n"
+        "\"ZOR-parameters (x-distances)\"\r\n"
+        "\"medial\",14.2,11.9,10.35,9.8,8.75\r\n"
+        "\"lateral\",0,12.4,11.1,10.6,9.95\r\n"
+        "\"valgus-varus (degrees)\",1.27,\"subsidence\",78.1,-6.4,43.2,-41.3\r\n";
+    const std::string tail = "\"comp-y\",118.6,34.9,\"comp-x\",6.3\r\n";
+    EXPECT_EQ(*rec, head + "\"comparability parameters\"\r\n" + tail);
+    r.cementValid = true;
+    EXPECT_EQ(ReportFormat::record(texts, {2003, 2, 14}, r),
+              head + "\"subsidence stem/cement interface\",3.5\r\n" + tail);
+}
+
+const FixedClock clock2026({2026, 12, 7});
+
+TEST(RunAnalysis, AppendsTheRecordBesideTheImageAndConfirms)
+{
+    TempDir dir;
+    CZor z;
+    Cases::upright(z);
+    RecordingOpener opener;
+    RecordingMessages messages;
+    Calc::ReportTarget report = ResultReport::targetFor("study1", dir.file("case1.jpg"));
+    EXPECT_EQ(report.path, dir.file("study1.zor"));
+    TempDir::write(report.path, "earlier\r\n");
+    ASSERT_TRUE(Calc::RunAnalysis(z, opener, report, messages, clock2026));
+    std::string file = TempDir::read(report.path);
+    EXPECT_TRUE(
+        file.starts_with("earlier\r\n\"-------> OLTA-ZOR 2002  File: study1.zor\",#2026-12-07#"
+                         "\r\n\"M\xFCller\",\"Jos\xE9\",\"S-01\"\r\n"))
+        << file;
+    EXPECT_TRUE(file.ends_with("\r\n\"comp-y\",250,50,\"comp-x\",50\r\n")) << file;
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Zor");
+    EXPECT_EQ(messages.messages[0].text, "Data written to study1.zor");
+}
+
+TEST(RunAnalysis, AFailedAppendIsReportedAndNeverConfirmed)
+{
+    TempDir dir;
+    struct Row {
+        std::string path, name, famname, message;
+    } rows[] = {
+        {dir.file("missing/s.zor"), "missing/s.zor", "M", "Data not written to missing/s.zor\n"},
+        {"/dev/full", "full.zor", "M", "Data not written to full.zor\n"},
+        {dir.file("s.zor"), "s.zor", "\xC5\x81ukasiewicz",
+         "Data not written to s.zor\nthe Name holds a character outside Windows-1252"}};
+    for (const Row& row : rows) {
+        CZor z;
+        Cases::upright(z);
+        z.Patient.Famname = row.famname;
+        RecordingOpener opener;
+        RecordingMessages messages;
+        EXPECT_FALSE(Calc::RunAnalysis(z, opener, {row.path, row.name}, messages, clock2026));
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].caption, "Zor Error");
+        EXPECT_EQ(messages.messages[0].text.rfind(row.message, 0), 0u) << messages.messages[0].text;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("s.zor")));
+}
+
+TEST(ResultReport, ARelativeEntryLiesBesideTheImage)
+{
+    for (auto [datFile, image, path, name] :
+         {std::tuple{"hips", "/films/a.jpg", "/films/hips.zor", "hips.zor"},
+          {"study/hips", "/films/a.jpg", "/films/study/hips.zor", "study/hips.zor"},
+          {"/data/hips", "/films/a.jpg", "/data/hips.zor", "/data/hips.zor"},
+          {"hips", "a.jpg", "hips.zor", "hips.zor"}}) {
+        Calc::ReportTarget r = ResultReport::targetFor(datFile, image);
+        EXPECT_EQ(r.path, path);
+        EXPECT_EQ(r.name, name);
+    }
+}
+
+TEST(WriteData, WritesNothingWithoutPatientDataOrAnAnalysis)
+{
+    TempDir dir;
+    CZor z;
+    Cases::upright(z);
+    z.Datum = "";
+    z.Patient.Vorname = "";
+    RecordingOpener opener;
+    RecordingMessages messages;
+    EXPECT_EQ(WriteDataCommand::run(z, dir.file("case1.jpg"), messages, clock2026, opener),
+              WriteDataCommand::Outcome::PatientDataMissing);
+    EXPECT_EQ(opener.opened, std::vector<int>{1 + 4});
+    EXPECT_TRUE(messages.messages.empty());
+    Cases::upright(z);
+    z.head.Valid = false;
+    EXPECT_EQ(WriteDataCommand::run(z, dir.file("case1.jpg"), messages, clock2026, opener),
+              WriteDataCommand::Outcome::AnalysisFailed);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST(WriteData, WritesTheReportThenTheLandmarkFileAndReportsItsFailure)
+{
+    TempDir dir;
+    CZor z;
+    Cases::upright(z);
+    RecordingOpener opener;
+    RecordingMessages messages;
+    EXPECT_EQ(WriteDataCommand::run(z, dir.file("case1.jpg"), messages, clock2026, opener),
+              WriteDataCommand::Outcome::Written);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("study1.zor")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("case1.bit")));
+
+    std::filesystem::create_directories(dir.file("case2.bit/in-the-way"));
+    EXPECT_EQ(WriteDataCommand::run(z, dir.file("case2.jpg"), messages, clock2026, opener),
+              WriteDataCommand::Outcome::LandmarkFileFailed);
+    ASSERT_EQ(messages.messages.size(), 3u);
+    EXPECT_EQ(messages.messages[1].text, "Data written to study1.zor");
+    EXPECT_EQ(messages.messages[2].caption, "Zor Error");
+    EXPECT_EQ(messages.messages[2].text.rfind(
+                  "Landmark file not written: " + dir.file("case2.bit") + "\n", 0),
+              0u)
+        << messages.messages[2].text;
+}
+
+} // namespace
