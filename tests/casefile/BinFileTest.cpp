@@ -16,18 +16,14 @@ namespace {
 constexpr int16_t W = 860; // 430 mm wide: 2 pixels per mm
 constexpr int16_t H = 1000;
 
-std::string text(const std::string& s)
-{
-    ByteWriter w;
-    BinFile::WriteText(w, s);
-    return w.bytes();
-}
-
 std::string int16(int16_t v)
 {
-    ByteWriter w;
-    w.putInt16(v);
-    return w.bytes();
+    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+}
+
+std::string text(const std::string& bytes)
+{
+    return int16(static_cast<int16_t>(bytes.size())) + bytes;
 }
 
 std::string reals(std::vector<double> values)
@@ -42,46 +38,7 @@ std::string reals(std::vector<double> values)
 const std::string endMarker("\0\0", 2);
 const std::string name = text("Name (CHAR)") + text("Keep");
 
-TEST(BinFileWrite, RecordsInTheirOrderWithFlagsStoredInverted)
-{
-    CZor z;
-    Cases::upright(z);
-    z.ShoulderValid = false;
-    z.PointsValid = false;
-    z.CMarkerValid = false;
-    std::string bytes = *BinFile::LandmarkBytes(z);
-
-    // Key length, key, count 1, then 430.0 as a little-endian double.
-    EXPECT_EQ(bytes.substr(0, 24), std::string("\x0C\x00"
-                                               "Calib (REAL)\x01\x00"
-                                               "\x00\x00\x00\x00\x00\xE0\x7A\x40",
-                                               24));
-    EXPECT_TRUE(bytes.ends_with(text("PointsValid (INTEGER)") + int16(1) + int16(0) + endMarker))
-        << "PointsValid is always stored as set, right before the end marker";
-    size_t at = 0;
-    for (const char* k : {"Calib (REAL)", "Name (CHAR)", "Vorname (CHAR)", "Date (CHAR)",
-                          "Code (CHAR)", "DatFile (CHAR)", "HeadTR (REAL)", "Lines (REAL)",
-                          "LinesValid (INTEGER)", "HeadPoints (REAL)", "HeadValid (INTEGER)",
-                          "Shoulder (REAL)", "ShoulderValid (INTEGER)", "Points (REAL)"}) {
-        size_t found = bytes.find(text(k), at);
-        ASSERT_NE(found, std::string::npos) << k << " missing or out of order";
-        at = found + 1;
-    }
-    EXPECT_EQ(bytes.find(text("CMarker (REAL)")), std::string::npos) << "only a set marker";
-    EXPECT_NE(bytes.find(text("Name (CHAR)") + int16(6) + "M\xFCller"), std::string::npos);
-    // World millimetres: the shoulder at (410, 300) px is (205, 350) mm.
-    EXPECT_NE(bytes.find(text("Shoulder (REAL)") + reals({205.0, 350.0}) +
-                         text("ShoulderValid (INTEGER)") + int16(1) + int16(-1)),
-              std::string::npos);
-    // Set lines are stored 0; the unset ones (contour lines, tip lines 1 to 3)
-    // and slot 5, which repeats GTLine, -1.
-    std::string flags = int16(11);
-    for (int s = 0; s < 11; ++s)
-        flags += int16(s == 1 || s == 2 || s == 4 || s >= 8 ? -1 : 0);
-    EXPECT_NE(bytes.find(text("LinesValid (INTEGER)") + flags), std::string::npos);
-}
-
-TEST(BinFileRoundTrip, AFullCaseComesBackAsItWas)
+TEST(BinFile, AFullCaseIsStoredByteForByteAndComesBackAsItWas)
 {
     TempDir dir;
     CZor a;
@@ -90,8 +47,35 @@ TEST(BinFileRoundTrip, AFullCaseComesBackAsItWas)
     Cases::setLine(a.TipLine2, 300, 600, 500, 600);
     Cases::setLine(a.TipLine3, 300, 500, 500, 500);
     a.AxisLine1.init(380, 900, 382, 100); // drawn but, as after any read, not set
+    a.CMarkerValid = false;
     std::string path = dir.file("case1.bit");
     ASSERT_TRUE(BinFile::WriteLandmarkFile(path, a));
+    std::string bytes = TempDir::read(path);
+
+    // Key length, key, count 1, then 430.0 as a little-endian double.
+    EXPECT_EQ(bytes.substr(0, 24), std::string("\x0C\x00"
+                                               "Calib (REAL)\x01\x00"
+                                               "\x00\x00\x00\x00\x00\xE0\x7A\x40",
+                                               24));
+    EXPECT_TRUE(bytes.ends_with(text("PointsValid (INTEGER)") + int16(1) + int16(0) + endMarker));
+    size_t at = 0;
+    for (const char* k :
+         {"Name (CHAR)", "Vorname (CHAR)", "Date (CHAR)", "Code (CHAR)", "DatFile (CHAR)",
+          "HeadTR (REAL)", "Lines (REAL)", "LinesValid (INTEGER)", "HeadPoints (REAL)",
+          "HeadValid (INTEGER)", "Shoulder (REAL)", "ShoulderValid (INTEGER)", "Points (REAL)"}) {
+        at = bytes.find(text(k), at);
+        ASSERT_NE(at, std::string::npos) << k << " missing or out of order";
+    }
+    EXPECT_EQ(bytes.find("CMarker"), std::string::npos) << "only a set cement marker is stored";
+    EXPECT_NE(bytes.find(text("Name (CHAR)") + text("M\xFCller")), std::string::npos);
+    // World millimetres: the shoulder at (410, 300) px is (205, 350) mm.
+    EXPECT_NE(bytes.find(text("Shoulder (REAL)") + reals({205.0, 350.0})), std::string::npos);
+    // Flags are 0 for set lines, -1 for the contour lines and for slot 5, which
+    // repeats GTLine.
+    std::string flags = int16(11);
+    for (int s = 0; s < 11; ++s)
+        flags += int16(s == 1 || s == 2 || s == 4 ? -1 : 0);
+    EXPECT_NE(bytes.find(text("LinesValid (INTEGER)") + flags), std::string::npos);
 
     CZor b;
     RecordingMessages messages;
@@ -99,55 +83,31 @@ TEST(BinFileRoundTrip, AFullCaseComesBackAsItWas)
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(b.ScaleFactor, 2.0);
     EXPECT_EQ(b.Patient.Famname, "M\xC3\xBCller");
-    EXPECT_EQ(b.Patient.Vorname, "Jos\xC3\xA9");
     EXPECT_EQ(b.Patient.HeadTR, 14.0);
-    EXPECT_EQ(b.Datum, "20030212");
-    EXPECT_EQ(b.TipLine3.P1.x, 500);
-    EXPECT_EQ(b.TipLine3.P1.y, 500);
+    EXPECT_EQ(b.TipLine1.P1.x, 500);
+    EXPECT_EQ(b.TipLine1.P1.y, 700);
     EXPECT_EQ(b.AxisLine1.P1.x, 382);
-    EXPECT_FALSE(b.AxisLine1.Valid) << "contour lines are never read as set";
-    EXPECT_TRUE(b.TipLine2.Valid);
-    ASSERT_EQ(b.head.points.size(), 3u);
-    EXPECT_TRUE(b.head.Valid);
-    EXPECT_NEAR(b.head.M.x, 300, 1e-9);
+    EXPECT_FALSE(b.AxisLine1.Valid);
     EXPECT_NEAR(b.head.M.y, 200, 1e-9);
     EXPECT_NEAR(b.head.R, 30, 1e-9);
-    EXPECT_EQ(b.Shoulder.y, 300);
-    EXPECT_EQ(b.CMarker.y, 900);
-    EXPECT_TRUE(b.CMarkerValid && b.ShoulderValid && b.PointsValid && b.LinesVisible);
-    EXPECT_EQ(b.points(7).x, 462);
     EXPECT_EQ(b.points(7).y, 700);
-
+    EXPECT_TRUE(b.head.Valid && b.ShoulderValid && b.PointsValid && b.LinesVisible);
     std::string again = dir.file("again.bit");
     ASSERT_TRUE(BinFile::WriteLandmarkFile(again, b));
-    EXPECT_EQ(TempDir::read(again), TempDir::read(path)) << "written again, the same bytes";
-}
+    EXPECT_EQ(TempDir::read(again), bytes) << "written again, the same bytes";
 
-TEST(BinFileRoundTrip, AnUnstorableNameFailsAndKeepsTheOldFile)
-{
-    TempDir dir;
-    CZor z;
-    Cases::upright(z);
-    std::string path = dir.file("case1.bit");
-    ASSERT_TRUE(BinFile::WriteLandmarkFile(path, z));
-    std::string before = TempDir::read(path);
-
-    z.Patient.Vorname = "\xC5\x81ukasz"; // no Windows-1252 character holds the first letter
+    b.Patient.Vorname = "\xC5\x81ukasz"; // no Windows-1252 character holds the first letter
     std::string error;
-    EXPECT_FALSE(BinFile::WriteLandmarkFile(path, z, &error));
+    EXPECT_FALSE(BinFile::WriteLandmarkFile(path, b, &error));
     EXPECT_NE(error.find("First Name"), std::string::npos) << error;
-    EXPECT_EQ(TempDir::read(path), before);
+    EXPECT_EQ(TempDir::read(path), bytes);
 }
 
 TEST(Cp1252, ConvertsBothWaysAndRefusesWhatItCannotHold)
 {
-    const std::pair<const char*, const char*> pairs[] = {
-        {"M\xC3\xBCller", "M\xFCller"},
-        {"\xC3\x9F\xC3\xA9", "\xDF\xE9"},
-        {"\xE2\x82\xAC", "\x80"},
-        {"\xC5\xA0\xE2\x80\x9E", "\x8A\x84"},
-        {"\xC2\x81\xC2\x9D", "\x81\x9D"}}; // undefined bytes
-    for (auto [utf8, cp1252] : pairs) {
+    for (auto [utf8, cp1252] : {std::pair{"M\xC3\xBCller", "M\xFCller"},
+                                {"\xE2\x82\xAC", "\x80"},
+                                {"\xC2\x81\xC2\x9D", "\x81\x9D"}}) { // bytes with no character
         EXPECT_EQ(Cp1252::fromUtf8(utf8), std::optional<std::string>(cp1252)) << utf8;
         EXPECT_EQ(Cp1252::toUtf8(cp1252), utf8);
     }
@@ -269,10 +229,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  text("CMarkerValid (INTEGER)") + int16(0),
                              [](const CZor& z) {
                                  EXPECT_FALSE(z.AxisLine1.Valid || z.AxisLine2.Valid);
-                                 for (const CLine* l :
-                                      {&z.AxisLine, &z.GTLine, &z.LTLine1, &z.LTLine2, &z.TipLine,
-                                       &z.TipLine1, &z.TipLine2, &z.TipLine3})
-                                     EXPECT_TRUE(l->Valid);
+                                 EXPECT_TRUE(z.AxisLine.Valid && z.GTLine.Valid &&
+                                             z.TipLine3.Valid);
                                  EXPECT_TRUE(z.ShoulderValid && z.PointsValid && z.CMarkerValid);
                              }}),
     RowName());
