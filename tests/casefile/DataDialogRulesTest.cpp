@@ -1,6 +1,7 @@
 #include "casefile/DataDialogRules.h"
 
 #include "../support/RecordingMessages.h"
+#include "casefile/DefaultPatient.h"
 #include "model/CZor.h"
 
 #include <algorithm>
@@ -74,6 +75,23 @@ TEST(DataDialogRules, AMalformedDateKeepsTheDialogOpenAndStoresNothing)
     EXPECT_EQ(rules.text(F::Datum), "");
     EXPECT_EQ(rules.takeFocusTarget(), F::Datum);
     EXPECT_EQ(zor.Patient.Famname, "Own") << "nothing is stored";
+}
+
+// A case read from its landmark file shows its own patient; a new case shows
+// the last one entered, and from then on counts as having data.
+TEST(DataDialogRules, FillsFromTheCaseOrFromTheLastPatient)
+{
+    DefaultPatient() = CPatient{};
+    DefaultPatient().Famname = "Last";
+    for (bool datFlag : {true, false}) {
+        CZor zor;
+        zor.Patient.Famname = "Own";
+        zor.DatFlag = datFlag;
+        DataDialogRules rules(zor, 0);
+        EXPECT_EQ(rules.text(F::Famname), datFlag ? "Own" : "Last");
+        EXPECT_TRUE(zor.DatFlag);
+    }
+    DefaultPatient() = CPatient{};
 }
 
 } // namespace
