@@ -8,14 +8,14 @@
 
 namespace {
 
-struct BoxSpec {
+struct BoxRow {
     DataField field;
     const char* label;
     const char* name;
 };
 
 // Top to bottom, as the user reads them.
-constexpr BoxSpec boxSpecs[] = {
+constexpr BoxRow boxRows[] = {
     {DataField::Datum, "X-Ray Date (yyyymmdd)", "E_Datum"},
     {DataField::Famname, "Name", "E_Famname"},
     {DataField::Vorname, "First Name", "E_Vorname"},
@@ -38,21 +38,21 @@ DataDialog::DataDialog(CZor& zor, int redFlag, QWidget* owner)
     setModal(true);
     auto* form = new QFormLayout(this);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    for (const BoxSpec& spec : boxSpecs) {
+    for (const BoxRow& row : boxRows) {
         auto* box = new QLineEdit(this);
-        box->setObjectName(spec.name);
+        box->setObjectName(row.name);
         box->setMinimumWidth(240);
-        box->setText(QString::fromStdString(rules_.text(spec.field)));
-        if (rules_.highlighted(spec.field)) {
+        box->setText(QString::fromStdString(rules_.text(row.field)));
+        if (rules_.highlighted(row.field)) {
             QPalette palette = box->palette();
             palette.setColor(QPalette::Base, fromBgr(DataDialogRules::highlightColor));
             box->setPalette(palette);
             box->setAutoFillBackground(true);
         }
-        auto* label = new QLabel(spec.label, this);
+        auto* label = new QLabel(row.label, this);
         label->setBuddy(box);
         form->addRow(label, box);
-        boxes_[static_cast<size_t>(spec.field)] = box;
+        boxes_[static_cast<size_t>(row.field)] = box;
     }
     takeFocusTarget();
 }
@@ -76,8 +76,8 @@ void DataDialog::changeEvent(QEvent* event)
 
 void DataDialog::done(int result)
 {
-    for (const BoxSpec& spec : boxSpecs)
-        rules_.setText(spec.field, box(spec.field)->text().toStdString());
+    for (const BoxRow& row : boxRows)
+        rules_.setText(row.field, box(row.field)->text().toStdString());
     if (!rules_.close()) {
         E_Datum()->setText(QString::fromStdString(rules_.text(DataField::Datum)));
         takeFocusTarget();
