@@ -1,6 +1,8 @@
 // One whole measurement through the window: mouse events on the picture at a
 // zoom other than 1 and scrolled, "&Write Data", and the case reopened.
 #include "../support/RecordingMessages.h"
+#include "../support/RecordingOpener.h"
+#include "../support/TestFilm.h"
 #include "analysis/Calc.h"
 #include "analysis/ReportFormat.h"
 #include "analysis/ResultReport.h"
@@ -34,25 +36,6 @@ struct Folders {
     QTemporaryDir data;
     ScopedMessages messages;
     std::vector<int> patientFlags;
-};
-
-// A grey film whose neighbouring pixels differ.
-QString writeTestImage(const QString& path, int w, int h)
-{
-    QImage img(w, h, QImage::Format_Grayscale8);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.scanLine(y)[x] = uchar((x * 7 + y * 13) & 255);
-    if (!img.save(path))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-// Answers the patient dialog of an analysis, which this case never needs.
-class NoDialog : public PatientDialogOpener {
-public:
-    void openPatientDialog(int flag) override { flags.push_back(flag); }
-    std::vector<int> flags;
 };
 
 struct Snapshot {
@@ -313,7 +296,7 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
     QCOMPARE(w_->tools()->mode(), int16_t(0));
 
     // The record the core analysis gives for these landmarks.
-    NoDialog noDialog;
+    RecordingOpener noDialog; // this case never needs the patient dialog
     RecordingMessages quiet;
     std::optional<AnalysisResult> result = Calc::Analyse(*zor, noDialog, quiet);
     QVERIFY2(result, quiet.messages.empty() ? "" : quiet.messages.back().text.c_str());

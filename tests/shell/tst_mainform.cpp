@@ -1,4 +1,5 @@
 #include "../support/RecordingMessages.h"
+#include "../support/TestFilm.h"
 #include "casefile/DefaultPatient.h"
 #include "interaction/ToolController.h"
 #include "model/CZor.h"
@@ -67,24 +68,6 @@ const MenuRow menuRows[] = {
     {"m_helpmenu", "m_about", "About", "", true},
     {"m_helpmenu", "m_help", "Help", "F1", true},
 };
-
-// The grey of the test images at (x, y); neighbours differ, so a shifted or
-// mis-scaled picture shows at once.
-QRgb testGrey(int x, int y)
-{
-    return QRgb((x * 7 + y * 13) & 255) * 0x010101;
-}
-
-QString writeTestImage(const QString& path, int w, int h)
-{
-    QImage img(w, h, QImage::Format_Grayscale8);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.scanLine(y)[x] = uchar(testGrey(x, y));
-    if (!img.save(path))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
 
 QRgb rgbAt(const PictureView& view, int x, int y)
 {
