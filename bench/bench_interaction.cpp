@@ -54,8 +54,7 @@ struct Scene {
         view.setPixelMode();
         view.setImage({pixels.data(), std::size_t(w), w, h, &table});
         view.setOverlay(
-            [this] { zor.draw(ToolController::drawColor1, ToolController::drawColor2); });
-        zor.PicBox(&view);
+            [this] { zor.draw(view, ToolController::drawColor1, ToolController::drawColor2); });
         zor.Visible = true;
         zor.initScale(static_cast<int16_t>(w), static_cast<int16_t>(h), 430.0);
         tools.m_StemAxis();

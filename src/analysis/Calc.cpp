@@ -14,13 +14,6 @@ namespace {
 
 constexpr double kDegreesPerRadian = 57.29577951308238;
 
-void stop(UserMessages& messages, const std::string& what, const std::string& how)
-{
-    std::string text = what;
-    text.append("\n").append(how);
-    messages.showMessage("Zor Error", text, MessageIcon::Critical);
-}
-
 // "name k"; appended rather than added, which trips a false -Wrestrict of
 // GCC 12 at -O3.
 std::string nth(const char* name, size_t index)
@@ -42,7 +35,7 @@ bool finite(const CLine& l)
 
 // A damaged case file can carry values no analysis can use; name the
 // landmark so the user knows what to place again.
-bool inputsFinite(const CZor& zor, UserMessages& messages)
+std::optional<Refusal> inputsFinite(const CZor& zor)
 {
     struct Check {
         bool ok;
@@ -69,12 +62,10 @@ bool inputsFinite(const CZor& zor, UserMessages& messages)
          "use Measurement Tool 'Cement Marker'"},
     };
     for (const Check& c : checks) {
-        if (!c.ok) {
-            stop(messages, c.what, c.how);
-            return false;
-        }
+        if (!c.ok)
+            return Refusal{c.what, c.how};
     }
-    return true;
+    return std::nullopt;
 }
 
 // The first reported value that is not a finite number, or "".
@@ -111,54 +102,37 @@ double atr(const CPoint& u, const CPoint& v)
 
 } // namespace
 
-std::optional<AnalysisResult> Analyse(CZor& zor, PatientDialogOpener& main, UserMessages& messages)
+Outcome Analyse(const CZor& zor)
 {
-    if (!zor.head.Valid) {
-        stop(messages, "head data missing", "use Measurement Tool 'Head'");
-        return std::nullopt;
-    }
-    if (zor.Patient.HeadTR == 0.0) {
-        main.openPatientDialog(32);
-        return std::nullopt;
-    }
-    if (!zor.AxisLine.Valid) {
-        stop(messages, "Axis Line missing", "use Measurement Tool 'Stem Axis'");
-        return std::nullopt;
-    }
-    if (!zor.PointsValid) {
-        stop(messages, "Femur Points missing", "use Measurement Tool '8 Points'");
-        return std::nullopt;
-    }
-    if (!inputsFinite(zor, messages))
-        return std::nullopt;
+    if (!zor.head.Valid)
+        return Refusal{"head data missing", "use Measurement Tool 'Head'"};
+    if (zor.Patient.HeadTR == 0.0)
+        return PatientDataNeeded{32};
+    if (!zor.AxisLine.Valid)
+        return Refusal{"Axis Line missing", "use Measurement Tool 'Stem Axis'"};
+    if (!zor.PointsValid)
+        return Refusal{"Femur Points missing", "use Measurement Tool '8 Points'"};
+    if (std::optional<Refusal> bad = inputsFinite(zor))
+        return *bad;
 
     // 1. The working points; parallel lines have no intersection to work with.
     std::optional<CPoint> tip = Math::IntersectLines(zor.TipLine, zor.AxisLine);
-    if (!tip) {
-        stop(messages, "Tip Line does not cross the Axis Line", "move the Tip Line");
-        return std::nullopt;
-    }
+    if (!tip)
+        return Refusal{"Tip Line does not cross the Axis Line", "move the Tip Line"};
     std::optional<CPoint> lt = Math::IntersectLines(zor.LTLine1, zor.LTLine2);
-    if (!lt) {
-        stop(messages, "Minor Trochanter Lines do not cross",
-             "move one of the Minor Trochanter Lines");
-        return std::nullopt;
-    }
+    if (!lt)
+        return Refusal{"Minor Trochanter Lines do not cross",
+                       "move one of the Minor Trochanter Lines"};
     std::optional<CPoint> gt = Math::IntersectLines(zor.GTLine, zor.AxisLine);
-    if (!gt) {
-        stop(messages, "Major Trochanter Line does not cross the Axis Line",
-             "move the Major Trochanter Line");
-        return std::nullopt;
-    }
+    if (!gt)
+        return Refusal{"Major Trochanter Line does not cross the Axis Line",
+                       "move the Major Trochanter Line"};
     CPoint T(tip->x, tip->y);
     CPoint L(lt->x, lt->y);
     CPoint G(gt->x, gt->y);
-    CPoint S;
-    S.copy(zor.Shoulder);
-    CPoint C;
-    C.copy(zor.CMarker);
-    CPoint H;
-    H.copy(zor.head.M);
+    CPoint S = zor.Shoulder;
+    CPoint C = zor.CMarker;
+    CPoint H = zor.head.M;
 
     // 2.-6. Head radius, side and the stem frame.
     double rW = zor.WorldX(zor.head.R);
@@ -166,21 +140,23 @@ std::optional<AnalysisResult> Analyse(CZor& zor, PatientDialogOpener& main, User
     double Dx = zor.WorldX(zor.AxisLine.P1.x) - zor.WorldX(zor.AxisLine.P0.x);
     double Dy = zor.WorldY(zor.AxisLine.P1.y) - zor.WorldY(zor.AxisLine.P0.y);
     double a = -Math::ArcTanRatio(Dx, Dy);
-    zor.SinA = std::sin(a);
-    zor.CosA = std::cos(a);
-    zor.Center.x = zor.WorldX(H.x);
-    zor.Center.y = zor.WorldY(H.y);
+    StemFrame frame;
+    frame.SinA = std::sin(a);
+    frame.CosA = std::cos(a);
+    frame.Center.x = zor.WorldX(H.x);
+    frame.Center.y = zor.WorldY(H.y);
 
     // 7.-8. Everything into the stem frame.
     for (CPoint* p : {&H, &S, &G, &L, &T, &C})
-        zor.TransformP(*p);
+        zor.TransformP(*p, frame);
     std::array<CPoint, 8> P;
     for (int16_t ix = 0; ix < 8; ++ix) {
-        P[static_cast<size_t>(ix)].copy(zor.points(ix));
-        zor.TransformP(P[static_cast<size_t>(ix)]);
+        P[static_cast<size_t>(ix)] = zor.points(ix);
+        zor.TransformP(P[static_cast<size_t>(ix)], frame);
     }
 
-    // 9. Most proximal first; equal heights keep their order.
+    // 9. Most proximal first. The exchange sort is not stable: points of
+    // equal height need not keep the order they were entered in.
     for (size_t i = 0; i < 7; ++i)
         for (size_t j = i + 1; j < 8; ++j)
             if (P[i].y < P[j].y)
@@ -223,22 +199,34 @@ std::optional<AnalysisResult> Analyse(CZor& zor, PatientDialogOpener& main, User
     r.factorStem = 1.0;
 
     std::string bad = firstNonFinite(r);
-    if (!bad.empty()) {
-        std::string what = "the analysis gives no finite value for ";
-        stop(messages, what.append(bad),
-             "check the calibration, the head diameter and the landmarks");
-        return std::nullopt;
-    }
-    return r;
+    if (!bad.empty())
+        return Refusal{"the analysis gives no finite value for " + bad,
+                       "check the calibration, the head diameter and the landmarks"};
+    return Analysis{r, frame};
+}
+
+void Show(const Outcome& outcome, PatientDialogOpener& main, UserMessages& messages)
+{
+    if (const auto* refusal = std::get_if<Refusal>(&outcome))
+        messages.showMessage("Zor Error", refusal->what + "\n" + refusal->how,
+                             MessageIcon::Critical);
+    else if (const auto* needed = std::get_if<PatientDataNeeded>(&outcome))
+        main.openPatientDialog(needed->redFlag);
 }
 
 bool RunAnalysis(CZor& zor, PatientDialogOpener& main, const ReportTarget& report,
                  UserMessages& messages, const Clock& clock)
 {
-    std::optional<AnalysisResult> result = Analyse(zor, main, messages);
-    if (!result)
+    Outcome outcome = Analyse(zor);
+    const auto* done = std::get_if<Analysis>(&outcome);
+    if (!done) {
+        Show(outcome, main, messages);
         return false;
-    return ResultReport::append(report, zor, *result, messages, clock);
+    }
+    zor.SinA = done->frame.SinA;
+    zor.CosA = done->frame.CosA;
+    zor.Center = done->frame.Center;
+    return ResultReport::append(report, zor, done->result, messages, clock);
 }
 
 } // namespace Calc

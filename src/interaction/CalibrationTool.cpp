@@ -22,10 +22,8 @@ bool samePixel(const CPoint& a, const CPoint& b)
 
 void CalibrationTool::m_Calibrate()
 {
-    if (!zor_.CalibPoints) {
-        zor_.CalibPoints = std::make_unique<CLine>();
-        zor_.CalibPoints->PicBox(&surface_);
-    }
+    if (!zor_.CalibPoints)
+        zor_.CalibPoints.emplace();
     state_.curPoint = &zor_.CalibPoints->P0;
     state_.mode = 21;
     host_.setPointerShape(PointerShape::Crosshair);
@@ -35,7 +33,6 @@ void CalibrationTool::m_Calibrate()
 void CalibrationTool::m_Distance()
 {
     state_.measureLine = std::make_unique<CLine>();
-    state_.measureLine->PicBox(&surface_);
     state_.curLine = state_.measureLine.get();
     surface_.setForeColor(kGreen);
     surface_.setDrawMode(DrawMode::XorPen);
@@ -51,7 +48,7 @@ void CalibrationTool::press(float x, float y)
         if (!zor_.CalibPoints || state_.curPoint != &zor_.CalibPoints->P0)
             return;
         state_.curPoint->change(x, y);
-        zor_.CalibPoints->P0.draw();
+        zor_.CalibPoints->P0.draw(surface_);
         state_.curPoint = &zor_.CalibPoints->P1;
         state_.mode = 22;
         host_.setStatusText("select 2nd point for calibration");
@@ -60,7 +57,7 @@ void CalibrationTool::press(float x, float y)
         if (!zor_.CalibPoints || state_.curPoint != &zor_.CalibPoints->P1)
             return;
         state_.curPoint->change(x, y);
-        zor_.CalibPoints->P1.draw();
+        zor_.CalibPoints->P1.draw(surface_);
         state_.mode = 0;
         host_.setStatusText("");
         finishCalibration();
@@ -101,7 +98,7 @@ void CalibrationTool::moveDistance(float x, float y)
 {
     if (!state_.curLine)
         return;
-    state_.curLine->changeP1(x, y);
+    state_.curLine->changeP1(surface_, x, y);
     double d = state_.curLine->length() / zor_.ScaleFactor;
     host_.setStatusText("length = " + DistanceText::oneDecimal(d));
 }

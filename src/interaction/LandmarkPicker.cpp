@@ -39,7 +39,7 @@ void LandmarkPicker::BeginLineMove(CLine& line, double x, double y)
     double d0 = std::hypot(x - line.P0.x, y - line.P0.y);
     double d1 = std::hypot(x - line.P1.x, y - line.P1.y);
     state_.linePos = (d0 + d1 == 0.0) ? 1.0 : d1 / (d0 + d1);
-    line.draw();
+    line.draw(surface_);
 }
 
 void LandmarkPicker::PickLandmark(double x, double y)

@@ -78,20 +78,20 @@ void ToolController::m_Shoulder()
 void ToolController::m_LTLines_Rotate_30()
 {
     double sqrt3 = std::sqrt(3.0);
-    zor_.CreateLTLines(sqrt3 / 3.0, sqrt3);
+    zor_.CreateLTLines(surface_.ScaleWidth(), sqrt3 / 3.0, sqrt3);
     host_.repaint();
 }
 
 void ToolController::m_LTLines_Rotate_45()
 {
-    zor_.CreateLTLines(1.0, 1.0);
+    zor_.CreateLTLines(surface_.ScaleWidth(), 1.0, 1.0);
     host_.repaint();
 }
 
 void ToolController::m_LTLines_Rotate_60()
 {
     double sqrt3 = std::sqrt(3.0);
-    zor_.CreateLTLines(sqrt3, sqrt3 / 3.0);
+    zor_.CreateLTLines(surface_.ScaleWidth(), sqrt3, sqrt3 / 3.0);
     host_.repaint();
 }
 
@@ -100,7 +100,6 @@ void ToolController::m_8Points()
     state_->mode = 200;
     host_.setPointerShape(PointerShape::Crosshair);
     state_->curPoint = &zor_.points(0);
-    state_->curPoint->mPicBox = &surface_;
     host_.setStatusText("select point 1");
 }
 
@@ -135,10 +134,9 @@ void ToolController::FinishHead()
 {
     if (state_->mode != 100)
         return;
-    if (zor_.head.fit())
-        zor_.head.Valid = true;
+    fitHead();
     zor_.Visible = true;
-    zor_.draw(drawColor1, drawColor2);
+    zor_.draw(surface_, drawColor1, drawColor2);
     host_.setPointerShape(PointerShape::Default);
     host_.setStatusText("");
     state_->mode = 0;
@@ -187,7 +185,7 @@ void ToolController::MouseDown(int button, float fx, float fy)
         calibration_->press(fx, fy);
         break;
     case 100:
-        zor_.head.addPoint(x, y).draw();
+        zor_.head.addPoint(x, y).draw(surface_);
         break;
     default:
         // 90 zooms in the window; the other tools act on the release.
@@ -216,17 +214,17 @@ void ToolController::MouseMove(int, float fx, float fy)
     case 4:
     case 6:
     case 8:
-        line->changeP1(x, y);
+        line->changeP1(surface_, x, y);
         break;
     case 5:
     case 7:
-        line->changeP0(x, y);
+        line->changeP0(surface_, x, y);
         break;
     case 10:
     case 11:
     case 12:
     case 13:
-        line->translate(x, y, state_->linePos);
+        line->translate(surface_, x, y, state_->linePos);
         break;
     default:
         break;
@@ -277,10 +275,9 @@ void ToolController::releaseFemurEntry(double x, double y)
     state_->curPoint->change(x, y);
     surface_.setForeColor(kRed);
     surface_.setDrawMode(DrawMode::CopyPen);
-    state_->curPoint->draw();
+    state_->curPoint->draw(surface_);
     if (i < 7) {
         state_->curPoint = &zor_.points(static_cast<int16_t>(i + 1));
-        state_->curPoint->mPicBox = &surface_;
         host_.setStatusText("select point " + std::to_string(i + 2));
         state_->mode = static_cast<int16_t>(state_->mode + 1);
         return;
@@ -333,6 +330,25 @@ void ToolController::rebuildAxisAfterMove()
     if (auto axis = Math::CenterLine(zor_.AxisLine1, zor_.AxisLine2,
                                      static_cast<double>(host_.imageHeight())))
         zor_.AxisLine.copy(*axis);
+    else
+        singular();
+}
+
+void ToolController::singular()
+{
+    userMessages().showMessage(Math::SingularCaption, Math::SingularText, MessageIcon::Critical);
+}
+
+bool ToolController::fitHead()
+{
+    if (zor_.head.fit()) {
+        zor_.head.Valid = true;
+        return true;
+    }
+    // Fewer than three points simply make no circle yet.
+    if (zor_.head.points.size() >= 3)
+        singular();
+    return false;
 }
 
 void ToolController::releaseTool(double x, double y)
@@ -357,7 +373,7 @@ void ToolController::releaseTool(double x, double y)
         zor_.Shoulder.change(x, y);
         zor_.ShoulderValid = true;
         if (!zor_.LinesVisible) {
-            zor_.CreateLines();
+            zor_.CreateLines(surface_.ScaleWidth());
             // Only lines that were proposed can be turned.
             if (zor_.LinesVisible) {
                 host_.setItemEnabled("m_LTLines_Rotate_30", true);
@@ -369,20 +385,21 @@ void ToolController::releaseTool(double x, double y)
     case 11:
     case 12:
     case 13:
-        if (zor_.CreateTipLines()) {
+        if (zor_.CreateTipLines(surface_.ScaleWidth())) {
             host_.setItemEnabled("m_8Points", true);
             host_.setItemEnabled("m_CMarker", true);
+        } else if (zor_.LTLine1.Valid && zor_.LTLine2.Valid && zor_.TipLine.Valid) {
+            singular(); // the lines do not cross
         }
         break;
     case 101:
         if (state_->curPoint) {
             state_->curPoint->change(x, y);
-            if (zor_.head.fit()) {
+            if (fitHead()) {
                 surface_.setForeColor(kRed);
                 surface_.setDrawMode(DrawMode::CopyPen);
-                zor_.head.Valid = true;
                 zor_.head.PVisible = true;
-                zor_.head.draw(kRed);
+                zor_.head.draw(surface_, kRed);
             }
         }
         host_.setStatusText("");

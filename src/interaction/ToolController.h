@@ -77,6 +77,10 @@ public:
 
 private:
     void FinishHead();
+    // Fits the head through its points and sets head.Valid when it fits; a
+    // singular system is told to the user.
+    bool fitHead();
+    void singular();
 
     void releaseTool(double x, double y);
     void releaseContourLine(bool first);

@@ -5,36 +5,22 @@
 
 #include <cmath>
 
-void CCircle::init(int16_t base, Surface* p)
+void CCircle::draw(Surface& s, uint32_t color) const
 {
-    modeBase_ = base;
-    surface_ = p;
-    M.mPicBox = p;
-    // Points read before the surface was known must still be drawn.
-    for (CPoint& pt : points)
-        pt.mPicBox = p;
-    Valid = false;
-    PVisible = true;
-}
-
-void CCircle::draw(uint32_t color) const
-{
-    if (!Valid || !surface_)
+    if (!Valid)
         return;
-    surface_->setForeColor(color);
-    surface_->drawCircle(M.x, M.y, R);
+    s.setForeColor(color);
+    s.drawCircle(M.x, M.y, R);
     if (PVisible) {
         for (const CPoint& p : points)
-            p.draw();
-        M.draw();
+            p.draw(s);
+        M.draw(s);
     }
 }
 
 CPoint& CCircle::addPoint(double x, double y)
 {
-    CPoint& p = points.emplace_back(x, y);
-    p.mPicBox = surface_;
-    return p;
+    return points.emplace_back(x, y);
 }
 
 void CCircle::removeAll()
@@ -52,7 +38,7 @@ int16_t CCircle::findMode(double x, double y) const
         if (i > kMaxPickablePoints)
             break;
         if (Math::IsNear(x, y, p.x, p.y))
-            return static_cast<int16_t>(modeBase_ + i);
+            return static_cast<int16_t>(modeBase + i);
         ++i;
     }
     return 0;

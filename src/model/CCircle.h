@@ -21,27 +21,22 @@ public:
     // A deque, so that references to entered points stay valid.
     std::deque<CPoint> points;
 
-    // Sets the hit-code base and the surface (not owned), clears Valid and
-    // sets PVisible; the entered points are kept.
-    void init(int16_t base, Surface* p);
-    int16_t modeBase() const { return modeBase_; }
-    Surface* surface() const { return surface_; }
+    // The hit code of points[0] is modeBase + 1.
+    static constexpr int16_t modeBase = 101;
+
+    bool operator==(const CCircle&) const = default;
 
     // Nothing unless Valid; the circle, then (when PVisible) the points and
     // the centre, all in color.
-    void draw(uint32_t color) const;
-    // Appends a point carrying the circle's surface; the caller draws it.
+    void draw(Surface& s, uint32_t color) const;
+    // Appends a point; the caller draws it.
     CPoint& addPoint(double x, double y);
     void removeAll();
     // modeBase + i for the first of points 1..98 within the pick tolerance,
     // 0 when none is near or the circle is not Valid and PVisible.
     int16_t findMode(double x, double y) const;
     // Least-squares fit through all points. False (nothing changed) with
-    // fewer than three points or a singular system, which the solver reports.
-    // Does not set Valid.
+    // fewer than three points or a singular system; the caller tells the
+    // user. Does not set Valid.
     bool fit();
-
-private:
-    int16_t modeBase_ = 0;
-    Surface* surface_ = nullptr;
 };

@@ -4,13 +4,6 @@
 
 #include <cmath>
 
-void CLine::PicBox(Surface* p)
-{
-    surface_ = p;
-    P0.mPicBox = p;
-    P1.mPicBox = p;
-}
-
 void CLine::init(double X0, double Y0, double x1, double y1)
 {
     Valid = false;
@@ -20,58 +13,51 @@ void CLine::init(double X0, double Y0, double x1, double y1)
 
 void CLine::copy(const CLine& line)
 {
-    P0.x = line.P0.x;
-    P0.y = line.P0.y;
-    P1.x = line.P1.x;
-    P1.y = line.P1.y;
+    P0.copy(line.P0);
+    P1.copy(line.P1);
 }
 
-void CLine::draw() const
+void CLine::draw(Surface& s) const
 {
-    if (surface_)
-        surface_->drawLine(P0.x, P0.y, P1.x, P1.y);
+    s.drawLine(P0.x, P0.y, P1.x, P1.y);
 }
 
-void CLine::draw2(uint32_t color1, uint32_t color2) const
+void CLine::draw2(Surface& s, uint32_t color1, uint32_t color2) const
 {
-    if (!surface_)
-        return;
-    surface_->setForeColor(Valid ? color2 : color1);
-    draw();
+    s.setForeColor(Valid ? color2 : color1);
+    draw(s);
 }
 
-void CLine::drawXor() const
+void CLine::drawXor(Surface& s) const
 {
-    if (!surface_)
-        return;
-    surface_->setDrawMode(DrawMode::XorPen);
-    draw();
+    s.setDrawMode(DrawMode::XorPen);
+    draw(s);
 }
 
-void CLine::changeP0(double x, double y)
+void CLine::changeP0(Surface& s, double x, double y)
 {
-    drawXor();
+    drawXor(s);
     P0.change(x, y);
-    draw();
+    draw(s);
 }
 
-void CLine::changeP1(double x, double y)
+void CLine::changeP1(Surface& s, double x, double y)
 {
-    drawXor();
+    drawXor(s);
     P1.change(x, y);
-    draw();
+    draw(s);
 }
 
-void CLine::translate(double x, double y, double f1)
+void CLine::translate(Surface& s, double x, double y, double f1)
 {
-    drawXor();
+    drawXor(s);
     double qx = f1 * P0.x + (1 - f1) * P1.x;
     double qy = f1 * P0.y + (1 - f1) * P1.y;
     double dx = x - qx;
     double dy = y - qy;
     P0.change(P0.x + dx, P0.y + dy);
     P1.change(P1.x + dx, P1.y + dy);
-    draw();
+    draw(s);
 }
 
 double CLine::length() const

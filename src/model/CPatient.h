@@ -13,6 +13,8 @@ public:
     // Base name of the result report file, without ".zor".
     std::string DatFile;
 
+    bool operator==(const CPatient&) const = default;
+
     void copy(const CPatient& src)
     {
         Famname = src.Famname;

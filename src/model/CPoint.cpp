@@ -2,13 +2,11 @@
 
 #include "platform/Surface.h"
 
-void CPoint::draw() const
+void CPoint::draw(Surface& s) const
 {
-    if (!mPicBox)
-        return;
     // A fixed fraction of the shown width keeps the cross the same size on
     // screen at every zoom.
-    double d = mPicBox->ScaleWidth() / 100.0;
-    mPicBox->drawLine(x - d, y, x + d, y);
-    mPicBox->drawLine(x, y - d, x, y + d);
+    double d = s.ScaleWidth() / 100.0;
+    s.drawLine(x - d, y, x + d, y);
+    s.drawLine(x, y - d, x, y + d);
 }

@@ -28,7 +28,6 @@ constexpr int16_t kGTLine = 10;
 constexpr int16_t kLTLine1 = 11;
 constexpr int16_t kLTLine2 = 12;
 constexpr int16_t kTipLine = 13;
-constexpr int16_t kHeadBase = 101;
 constexpr int16_t kFemurBase = 210;
 constexpr int16_t kCMarker = 220;
 
@@ -60,10 +59,15 @@ bool CZor::Pixel(std::span<double> values) const
 
 void CZor::TransformP(CPoint& p) const
 {
-    double dx = WorldX(p.x) - Center.x;
-    double dy = WorldY(p.y) - Center.y;
-    p.x = dy * SinA + dx * CosA;
-    p.y = dy * CosA - dx * SinA;
+    TransformP(p, StemFrame{SinA, CosA, Center});
+}
+
+void CZor::TransformP(CPoint& p, const StemFrame& f) const
+{
+    double dx = WorldX(p.x) - f.Center.x;
+    double dy = WorldY(p.y) - f.Center.y;
+    p.x = dy * f.SinA + dx * f.CosA;
+    p.y = dy * f.CosA - dx * f.SinA;
 }
 
 void CZor::TransformL(CLine& l) const
@@ -117,44 +121,31 @@ const CPoint& CZor::points(int16_t ix) const
     return const_cast<CZor*>(this)->points(ix);
 }
 
-void CZor::PicBox(Surface* p)
-{
-    surface_ = p;
-    for (CLine* l : {&AxisLine, &AxisLine1, &AxisLine2, &LTLine1, &LTLine2, &GTLine, &TipLine,
-                     &TipLine1, &TipLine2, &TipLine3})
-        l->PicBox(p);
-    Shoulder.mPicBox = p;
-    CMarker.mPicBox = p;
-    for (CPoint& pt : points_)
-        pt.mPicBox = p;
-    head.init(kHeadBase, p);
-}
-
-void CZor::draw(uint32_t color1, uint32_t color2) const
+void CZor::draw(Surface& s, uint32_t color1, uint32_t color2) const
 {
     if (!Visible)
         return;
     for (const CLine* l : {&AxisLine, &AxisLine1, &AxisLine2}) {
         if (l->Valid)
-            l->draw();
+            l->draw(s);
     }
     if (LinesVisible) {
         if (ShoulderValid)
-            Shoulder.draw();
+            Shoulder.draw(s);
         if (CMarkerValid)
-            CMarker.draw();
+            CMarker.draw(s);
         for (const CLine* l : {&GTLine, &LTLine1, &LTLine2, &TipLine})
-            l->draw2(color1, color2);
+            l->draw2(s, color1, color2);
         for (const CLine* l : {&TipLine1, &TipLine2, &TipLine3}) {
             if (l->Valid)
-                l->draw();
+                l->draw(s);
         }
         if (PointsValid) {
             for (const CPoint& pt : points_)
-                pt.draw();
+                pt.draw(s);
         }
     }
-    head.draw(255);
+    head.draw(s, 255);
 }
 
 int16_t CZor::findMode(double x, double y) const
@@ -165,7 +156,7 @@ int16_t CZor::findMode(double x, double y) const
         if (PointsValid) {
             for (std::size_t i = 0; i < points_.size(); ++i) {
                 const CPoint& pt = points_[i];
-                if (pt.mPicBox && Math::IsNear(x, y, pt.x, pt.y))
+                if (Math::IsNear(x, y, pt.x, pt.y))
                     return static_cast<int16_t>(kFemurBase + static_cast<int16_t>(i));
             }
         }

@@ -7,22 +7,27 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
 class Surface;
 
+// The stem frame of an analysis: its rotation and its origin in world mm.
+struct StemFrame {
+    double SinA = 0.0;
+    double CosA = 0.0;
+    CPoint Center;
+};
+
 // The measurement model of one open radiograph: the landmarks in image
 // coordinates, the image scale, the world and stem frames and the proposed
-// construction lines. It owns every landmark for its whole life; others hold
-// references and change them in place. Not copyable, so that references and
-// surfaces handed out stay attached to the one model.
+// construction lines. A plain value: copying gives an independent case and
+// == compares every field. The tools hold references into the one model they
+// work on and change its landmarks in place.
 class CZor {
 public:
-    CZor() = default;
-    CZor(const CZor&) = delete;
-    CZor& operator=(const CZor&) = delete;
+    bool operator==(const CZor&) const = default;
 
     bool DatFlag = false;
     bool Visible = false;
@@ -31,8 +36,8 @@ public:
     double ScaleFactor = 1.0; // image pixels per mm
     int16_t WPixel = 0;
     int16_t HPixel = 0;
-    double CalibDist = 0.0;             // mm between the calibration points
-    std::unique_ptr<CLine> CalibPoints; // image coordinates; may be empty
+    double CalibDist = 0.0;           // mm between the calibration points
+    std::optional<CLine> CalibPoints; // image coordinates; may be empty
     double SinA = 0.0;
     double CosA = 0.0;
     CPoint Center; // stem-frame origin in WORLD mm
@@ -64,14 +69,15 @@ public:
     void initScale(int16_t WPix, int16_t HPix, double W);
     double WorldWidth() const { return WPixel / ScaleFactor; }
     double PixelX(double x) const { return x * ScaleFactor; }
-    double PixelY(double y) const { return HPixel - y * ScaleFactor; }
     // World (x, y, x, y, ...) to image coordinates in place. An odd count is
     // refused untouched (false).
     bool Pixel(std::span<double> values) const;
     double WorldX(double x) const { return x / ScaleFactor; }
     double WorldY(double y) const { return (HPixel - y) / ScaleFactor; }
-    // Image coordinates to the stem frame (mm, y upwards) in place.
+    // Image coordinates to the stem frame (mm, y upwards) in place; without
+    // a frame argument the one kept in SinA, CosA and Center.
     void TransformP(CPoint& p) const;
+    void TransformP(CPoint& p, const StemFrame& frame) const;
     void TransformL(CLine& l) const;
     // Scale from CalibPoints and CalibDist. Nothing changes without
     // CalibPoints, with coinciding points or with CalibDist not above 0.
@@ -87,13 +93,9 @@ public:
     // Femur point ix (0 to 7) itself. Throws std::out_of_range otherwise.
     CPoint& points(int16_t ix);
     const CPoint& points(int16_t ix) const;
-    // Attaches the surface (not owned) to every drawn landmark and
-    // re-initialises the head circle (base 101, not Valid, PVisible).
-    void PicBox(Surface* p);
-    Surface* surface() const { return surface_; }
-    // The visible landmarks; color1/color2 colour the proposed lines as
+    // The visible landmarks on s; color1/color2 colour the proposed lines as
     // not yet accepted / accepted. Nothing when not Visible.
-    void draw(uint32_t color1, uint32_t color2) const;
+    void draw(Surface& s, uint32_t color1, uint32_t color2) const;
     // Hit code of the landmark under (x, y): 5-13, 101+k head points
     // (k <= 98), 210-217 femur points, 220 cement marker; 0 for none.
     int16_t findMode(double x, double y) const;
@@ -102,18 +104,19 @@ public:
     void resetLandmarks();
 
     // --- Construction lines ---
+    // Their lengths follow the zoom: scaleWidth is the width of the shown
+    // region in image pixels (the view's ScaleWidth).
     // Proposes GTLine, TipLine and LTLine1/2 around the shoulder point and
-    // shows them. Nothing with a zero-length axis or without a surface.
-    void CreateLines();
+    // shows them. Nothing with a zero-length axis.
+    void CreateLines(float scaleWidth);
     // Turns LTLine1/2 to the angles with tangents t1, t2 against the axis.
-    // Nothing with a zero-length axis or without a surface.
-    void CreateLTLines(double t1, double t2);
+    // Nothing with a zero-length axis.
+    void CreateLTLines(float scaleWidth, double t1, double t2);
     // Divides the axis between the minor trochanter cross and the tip line
     // into quarters. False, tip lines unchanged, when LTLine1, LTLine2 or
     // TipLine is not Valid or an intersection is missing or degenerate.
-    bool CreateTipLines();
+    bool CreateTipLines(float scaleWidth);
 
 private:
-    Surface* surface_ = nullptr;
     std::array<CPoint, 8> points_;
 };

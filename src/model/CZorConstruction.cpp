@@ -2,7 +2,6 @@
 // tip construction lines.
 #include "model/CZor.h"
 #include "model/Math.h"
-#include "platform/Surface.h"
 
 #include <cmath>
 #include <optional>
@@ -33,10 +32,8 @@ struct Frame {
     Vec G, T;
 };
 
-std::optional<Frame> proposalFrame(const CLine& axis, const CPoint& shoulder, const Surface* s)
+std::optional<Frame> proposalFrame(const CLine& axis, const CPoint& shoulder, float scaleWidth)
 {
-    if (!s)
-        return std::nullopt;
     std::optional<Vec> u = unitVector(axis.P1, axis.P0);
     if (!u)
         return std::nullopt;
@@ -44,7 +41,7 @@ std::optional<Frame> proposalFrame(const CLine& axis, const CPoint& shoulder, co
     f.u = *u;
     f.n = Vec{u->y, -u->x};
     // The proposals follow the zoom; L is single precision like the width.
-    float L = static_cast<float>(s->ScaleWidth() / 20.0);
+    float L = static_cast<float>(scaleWidth / 20.0);
     f.L = L;
     f.G = Vec{shoulder.x - f.L * f.u.x, shoulder.y - f.L * f.u.y};
     f.T = Vec{shoulder.x + 3 * f.L * f.u.x, shoulder.y + 3 * f.L * f.u.y};
@@ -53,9 +50,9 @@ std::optional<Frame> proposalFrame(const CLine& axis, const CPoint& shoulder, co
 
 } // namespace
 
-void CZor::CreateLines()
+void CZor::CreateLines(float scaleWidth)
 {
-    std::optional<Frame> f = proposalFrame(AxisLine, Shoulder, surface_);
+    std::optional<Frame> f = proposalFrame(AxisLine, Shoulder, scaleWidth);
     if (!f)
         return;
     const double L = f->L;
@@ -72,9 +69,9 @@ void CZor::CreateLines()
     LinesVisible = true;
 }
 
-void CZor::CreateLTLines(double t1, double t2)
+void CZor::CreateLTLines(float scaleWidth, double t1, double t2)
 {
-    std::optional<Frame> f = proposalFrame(AxisLine, Shoulder, surface_);
+    std::optional<Frame> f = proposalFrame(AxisLine, Shoulder, scaleWidth);
     if (!f)
         return;
     const double L = f->L;
@@ -84,17 +81,15 @@ void CZor::CreateLTLines(double t1, double t2)
                  f->G.x - 2 * L * t2 * f->n.x, f->G.y - 2 * L * t2 * f->n.y);
 }
 
-bool CZor::CreateTipLines()
+bool CZor::CreateTipLines(float scaleWidth)
 {
     if (!LTLine1.Valid || !LTLine2.Valid || !TipLine.Valid)
-        return false;
-    if (!surface_)
         return false;
     std::optional<Vec> v = unitVector(AxisLine.P0, AxisLine.P1);
     if (!v)
         return false;
     Vec p{v->y, -v->x};
-    float L2f = static_cast<float>(surface_->ScaleWidth() / 10.0);
+    float L2f = static_cast<float>(scaleWidth / 10.0);
     const double L2 = L2f;
 
     std::optional<CPoint> X = Math::IntersectLines(LTLine1, LTLine2);

@@ -1,7 +1,5 @@
 #include "model/Math.h"
 
-#include "platform/UserMessages.h"
-
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -71,11 +69,8 @@ bool SolveEquations(Matrix& a)
                 p = i;
             }
         }
-        if (amax < kSingular) {
-            userMessages().showMessage("Equation Solver", "Equation is singular!",
-                                       MessageIcon::Critical);
+        if (amax < kSingular)
             return false;
-        }
         if (p != k) {
             for (std::size_t j = k; j < cols; ++j)
                 std::swap(a[k][j], a[p][j]);

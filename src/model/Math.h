@@ -21,17 +21,21 @@ bool IsNear(double x1, double y1, double x2, double y2);
 bool IsNearLine(double x, double y, const CLine& l);
 // Arctangent of num / den, +-pi/2 when |den| <= 1e-6; not four-quadrant.
 double ArcTanRatio(double num, double den);
+// The solver's message for a caller whose user must hear of a singular
+// system: caption "Equation Solver", text "Equation is singular!".
+constexpr const char* SingularCaption = "Equation Solver";
+constexpr const char* SingularText = "Equation is singular!";
 // Gauss-Jordan with partial pivoting, in place; the solution is left in the
-// right-hand-side columns. False for a singular system, after telling the
-// user through userMessages() ("Equation Solver"). Throws
-// std::invalid_argument for a row shorter than the coefficient block.
+// right-hand-side columns. False for a singular system (shown to the user,
+// where at all, by the caller: SingularText). Throws std::invalid_argument
+// for a row shorter than the coefficient block.
 bool SolveEquations(Matrix& a);
-// Intersection of the infinite lines through l1 and l2; nullopt (after the
-// solver's message) when they are parallel or degenerate.
+// Intersection of the infinite lines through l1 and l2; nullopt when they
+// are parallel or degenerate.
 std::optional<CPoint> IntersectLines(const CLine& l1, const CLine& l2);
 // The stem axis between two contour lines given in the same sense, cut at the
 // horizontals y and 0 (P0 at y). nullopt when the contour lines are parallel
-// or the axis would be horizontal (the solver's message has been shown).
+// or the axis would be horizontal.
 std::optional<CLine> CenterLine(const CLine& l1, const CLine& l2, double y);
 // Decimal text to a number, rounded half to even; 0 for anything else.
 int32_t StrToLong(const std::string& s);

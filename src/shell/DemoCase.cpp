@@ -2,30 +2,11 @@
 
 #include "casefile/BinFile.h"
 #include "model/CZor.h"
-#include "platform/Surface.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-
-// Stands in for a view that shows the whole radiograph, so that the tip
-// construction lines get the length they have at zoom 1.
-class WholeImageSurface : public Surface {
-public:
-    float ScaleWidth() const override { return DemoCase::width; }
-    float ScaleHeight() const override { return DemoCase::height; }
-    void setForeColor(uint32_t color) override { color_ = color; }
-    uint32_t foreColor() const override { return color_; }
-    void setDrawMode(DrawMode mode) override { mode_ = mode; }
-    DrawMode drawMode() const override { return mode_; }
-    void drawLine(double, double, double, double) override {}
-    void drawCircle(double, double, double) override {}
-
-private:
-    uint32_t color_ = 0;
-    DrawMode mode_ = DrawMode::CopyPen;
-};
 
 void setLine(CLine& line, const QLineF& l, bool valid)
 {
@@ -42,8 +23,6 @@ void fillCase(CZor& zor)
     const Landmarks& l = landmarks();
     zor.initScale(width, height, worldWidthMm);
 
-    WholeImageSurface surface;
-    zor.PicBox(&surface);
     setLine(zor.AxisLine, l.axis, true);
     setLine(zor.AxisLine1, l.contour1, true);
     setLine(zor.AxisLine2, l.contour2, true);
@@ -55,8 +34,9 @@ void fillCase(CZor& zor)
     setLine(zor.LTLine2, l.ltLine2, true);
     setLine(zor.TipLine, l.tipLine, true);
     zor.LinesVisible = true;
-    zor.CreateTipLines();
-    zor.PicBox(nullptr);
+    // The tip construction lines get the length they have at zoom 1, in a
+    // view that shows the whole radiograph.
+    zor.CreateTipLines(float(width));
 
     for (int16_t i = 0; i < 8; ++i)
         zor.points(i).change(l.femurPoints[i].x(), l.femurPoints[i].y());

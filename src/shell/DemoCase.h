@@ -46,8 +46,7 @@ const Landmarks& landmarks();
 // every call gives the same pixels.
 QImage drawRadiograph();
 
-// Fills a fresh model with the demo measurement and its invented patient;
-// the model must not have been given a drawing surface.
+// Fills a fresh model with the demo measurement and its invented patient.
 void fillCase(CZor& zor);
 
 // Makes sure `dir` holds the demo image and its landmark file, creating

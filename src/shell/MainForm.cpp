@@ -78,7 +78,7 @@ void MainForm::buildControls()
     PicBox_->setObjectName("PicBox");
     PicBox_->setOverlay([this] {
         if (zor_)
-            zor_->draw(drawColor1, drawColor2);
+            zor_->draw(*PicBox_, drawColor1, drawColor2);
     });
     connect(PicBox_, &PictureView::resized, this, &MainForm::pictureResized);
     connect(PicBox_, &PictureView::mousePressed, this, &MainForm::pictureMouseDown);

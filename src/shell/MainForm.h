@@ -163,8 +163,8 @@ private:
     void resetView();
     void attachImage();
     void loadFailed(const QString& reason);
-    // ReadLandmarkFile of landmarkFile into zor, for the image's size.
-    bool readLandmarks();
+    // ReadLandmarkFile of landmarkFile into `into`, for the image's size.
+    bool readLandmarks(CZor& into);
     // DefaultPatient := zor.Patient (after a landmark file was read).
     void defaultPatientFromCase();
     // Runs an image command under the hourglass and repaints.

@@ -28,9 +28,9 @@ QString MainForm::landmarkFileFor(const QString& imagePath)
     return path ? QString::fromStdString(*path) : QString();
 }
 
-bool MainForm::readLandmarks()
+bool MainForm::readLandmarks(CZor& into)
 {
-    return BinFile::ReadLandmarkFile(landmarkFile_.toStdString(), Bitmap_.W(), Bitmap_.H(), *zor_);
+    return BinFile::ReadLandmarkFile(landmarkFile_.toStdString(), Bitmap_.W(), Bitmap_.H(), into);
 }
 
 void MainForm::defaultPatientFromCase()

@@ -110,7 +110,6 @@ bool MainForm::OpenImage(const QString& path)
             return false;
         }
         auto model = std::make_unique<CZor>();
-        model->PicBox(PicBox_);
         model->Visible = true;
 
         tools_.reset();
@@ -126,7 +125,7 @@ bool MainForm::OpenImage(const QString& path)
         resetView();
         landmarkFile_ = bitFile;
 
-        if (readLandmarks()) {
+        if (readLandmarks(*zor_)) {
             zor_->DatFlag = true;
             defaultPatientFromCase();
         } else {
@@ -173,7 +172,11 @@ void MainForm::m_Load_bin_Click()
 {
     if (!zor_)
         return;
-    readLandmarks();
+    // Read into a copy and taken only when the file was read to its end: a
+    // damaged file must not half-overwrite the case being worked on.
+    CZor fresh = *zor_;
+    if (readLandmarks(fresh))
+        *zor_ = std::move(fresh);
     repaintPicture();
 }
 

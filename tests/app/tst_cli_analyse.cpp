@@ -198,7 +198,7 @@ private slots:
         QVERIFY2(contains(r.err, "Zor Error: Patient's Data missing: X-Ray Date, First Name / "),
                  r.err.c_str());
         QVERIFY(contains(r.err, "Zor Error: Patient's Data missing: Head Diameter / "));
-        QVERIFY(contains(r.err, "Equation Solver: Equation is singular!\n"));
+        QVERIFY(!contains(r.err, "Equation Solver")); // one message per case
         QVERIFY(contains(r.err, "Zor Error: Tip Line does not cross the Axis Line / move the Tip "
                                 "Line\n"));
         QVERIFY(contains(r.err, "Zor: Error in File: " + damaged + " after Key:\n"));

@@ -19,7 +19,6 @@ protected:
     {
         surface.scaleWidth = 400;
         surface.scaleHeight = 400;
-        zor.PicBox(&surface);
         zor.Visible = true;
         zor.initScale(1000, 1000, 1000.0);
         // The menu as the window starts it; the rest is disabled.

@@ -57,10 +57,7 @@ TEST(Math, SolverPivotsSolvesEveryRightHandSideAndReportsSingularSystems)
 
     Math::Matrix singular = {{1, 2, 3}, {2, 4, 6}};
     EXPECT_FALSE(Math::SolveEquations(singular));
-    ASSERT_EQ(messages.recorder.messages.size(), 1u);
-    EXPECT_EQ(messages.recorder.messages[0].caption, "Equation Solver");
-    EXPECT_EQ(messages.recorder.messages[0].text, "Equation is singular!");
-    EXPECT_EQ(messages.recorder.messages[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(messages.recorder.messages.empty()) << "the caller tells the user";
 }
 
 TEST(Math, StemAxisBetweenTwoContourLines)
@@ -103,7 +100,7 @@ TEST(Circle, FitsThroughThePointsOrChangesNothing)
     EXPECT_FALSE(c.fit()); // two points: the solver is not asked
     c.addPoint(20, 20);    // on one straight line: singular
     EXPECT_FALSE(c.fit());
-    EXPECT_EQ(messages.recorder.messages.size(), 1u);
+    EXPECT_TRUE(messages.recorder.messages.empty());
     EXPECT_EQ(c.M.x, 1);
     c.removeAll();
     for (auto [x, y] : {std::pair{60, 50}, {50, 60}, {40, 50}})
@@ -117,7 +114,6 @@ TEST(Circle, FitsThroughThePointsOrChangesNothing)
 TEST(Circle, FirstOfTheFirst98PointsAnswersWhenValidAndVisibleButAllAreFitted)
 {
     CCircle c;
-    c.init(101, nullptr);
     c.addPoint(10, 10);
     c.addPoint(12, 10);
     for (int k = 0; k < 120; ++k) // codes from 200 on name other landmarks

@@ -39,7 +39,7 @@ TEST(Frame, PixelsToTheStemFrameAndWorldToPixels)
 TEST(Frame, CalibrationSetsTheScaleAndRefusalsKeepThePreviousOne)
 {
     CZor z;
-    z.CalibPoints = std::make_unique<CLine>();
+    z.CalibPoints.emplace();
     z.CalibPoints->init(0, 0, 300, 400);
     z.CalibDist = 50.0;
     z.Calibrate(1000, 800);
@@ -82,7 +82,6 @@ protected:
     void build(int show)
     {
         s.scaleWidth = 400;
-        z.PicBox(&s);
         z.Visible = true;
         for (auto [x, y] : {std::pair{500, 500}, {600, 600}, {700, 500}})
             z.head.addPoint(x, y);
@@ -142,7 +141,7 @@ TEST_F(LandmarksTest, DrawOrderColoursAndVisibility)
     z.TipLine2.init(60, 340, 140, 340);
     z.TipLine2.Valid = true;
     s.setForeColor(0x00FF00);
-    z.draw(0xFF00FF, 255);
+    z.draw(s, 0xFF00FF, 255);
 
     // axis, contours, shoulder, marker, 4 proposals, a tip line, 8 femur
     // crosses, then the head circle, its 3 points and its centre
@@ -161,12 +160,32 @@ TEST_F(LandmarksTest, DrawOrderColoursAndVisibility)
     }
     s.ops.clear();
     z.LinesVisible = false; // only the axes and the head remain
-    z.draw(0xFF00FF, 255);
+    z.draw(s, 0xFF00FF, 255);
     EXPECT_EQ(s.ops.size(), 3u + 9);
     s.ops.clear();
     z.Visible = false; // nothing, not even the head
-    z.draw(0xFF00FF, 255);
+    z.draw(s, 0xFF00FF, 255);
     EXPECT_TRUE(s.ops.empty());
+}
+
+// A case is a value: a copy is independent of its original, and == sees a
+// change in any landmark, flag or patient field.
+TEST_F(LandmarksTest, ACopyIsAnIndependentEqualValue)
+{
+    build(kAll);
+    z.CalibPoints.emplace();
+    const CZor copy = z;
+    EXPECT_EQ(copy, z);
+    using Change = void (*)(CZor&);
+    for (Change change : std::initializer_list<Change>{
+             [](CZor& c) { c.head.points[1].x += 1; }, [](CZor& c) { c.points(7).y = 1; },
+             [](CZor& c) { c.TipLine.Valid = true; }, [](CZor& c) { c.Patient.Code = "x"; },
+             [](CZor& c) { c.CalibPoints.reset(); }, [](CZor& c) { c.ScaleFactor = 2; }}) {
+        CZor changed = copy;
+        change(changed);
+        EXPECT_NE(changed, copy);
+    }
+    EXPECT_EQ(copy, z);
 }
 
 } // namespace

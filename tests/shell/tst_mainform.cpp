@@ -350,6 +350,21 @@ private slots:
         again->zor()->Shoulder.change(1, 1);
         again->action("m_Load_bin")->trigger();
         QVERIFY(std::abs(b.Shoulder.x - a.Shoulder.x) < 1e-6);
+        // A damaged file leaves the case exactly as it was: nothing of what
+        // was read before the fault is taken.
+        QFile bitFile(fx_->file(DemoCase::landmarkName));
+        QVERIFY(bitFile.open(QIODevice::ReadWrite));
+        QVERIFY(bitFile.resize(bitFile.size() * 2 / 3));
+        bitFile.close();
+        again->zor()->Patient.Famname = "Kept";
+        again->zor()->Shoulder.change(1, 1);
+        const CZor kept = b;
+        const size_t shown = messages().size();
+        again->action("m_Load_bin")->trigger();
+        QVERIFY(b == kept);
+        QCOMPARE(messages().size(), shown + 1);
+        QCOMPARE(messages().back().caption, std::string("Zor"));
+        QVERIFY(messages().back().text.rfind("Error in File: ", 0) == 0);
 
         // A landmark file that cannot be written is reported.
         const QString bit = fx_->file(DemoCase::landmarkName);
