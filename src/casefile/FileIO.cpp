@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,11 +59,23 @@ void syncFolder(const std::string& folder)
 
 std::atomic<unsigned> tempCounter{0};
 
+// An exclusive advisory lock on the whole file, waiting for other writers.
+int lockFile(int fd)
+{
+    int rc = 0;
+    do
+        rc = ::flock(fd, LOCK_EX);
+    while (rc != 0 && errno == EINTR);
+    return rc;
+}
+
 } // namespace
 
-ReadStatus readWhole(const std::string& path, std::string& bytes, std::string* error)
+ReadStatus readWhole(const std::string& path, std::string& bytes, std::string* error,
+                     size_t maxBytes)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         int err = errno;
         if (err == ENOENT || err == ENOTDIR)
@@ -70,22 +83,36 @@ ReadStatus readWhole(const std::string& path, std::string& bytes, std::string* e
         describe(error, "cannot open " + path, err);
         return ReadStatus::Failed;
     }
+    auto fail = [&](const std::string& why) {
+        ::close(fd);
+        if (error)
+            *error = "cannot read " + path + ": " + why;
+        return ReadStatus::Failed;
+    };
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(std::strerror(errno));
+    // A device such as /dev/zero never ends; only plain files are case files.
+    if (!S_ISREG(st.st_mode))
+        return fail("not a regular file");
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
+        return fail("larger than " + std::to_string(maxBytes) + " bytes");
     bytes.clear();
     char buffer[65536];
-    for (;;) {
+    // The file may grow while it is read; one byte beyond the bound is enough to know.
+    while (bytes.size() <= maxBytes) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            int err = errno;
-            ::close(fd);
-            describe(error, "cannot read " + path, err);
-            return ReadStatus::Failed;
+            return fail(std::strerror(errno));
         }
         if (n == 0)
             break;
         bytes.append(buffer, static_cast<size_t>(n));
     }
+    if (bytes.size() > maxBytes)
+        return fail("larger than " + std::to_string(maxBytes) + " bytes");
     ::close(fd);
     return ReadStatus::Ok;
 }
@@ -124,15 +151,15 @@ bool replaceWhole(const std::string& path, const std::string& bytes, std::string
         return false;
     };
     if (hadOld && ::fchmod(fd, old.st_mode & 07777) != 0)
-        return fail("cannot set the permissions of " + temp);
+        return fail("cannot set the permissions of " + path);
     if (!writeAll(fd, bytes, ::write))
-        return fail("cannot write " + temp);
+        return fail("cannot write " + path);
     if (::fsync(fd) != 0)
-        return fail("cannot write " + temp);
+        return fail("cannot write " + path);
     int closed = ::close(fd);
     fd = -1;
     if (closed != 0)
-        return fail("cannot write " + temp);
+        return fail("cannot write " + path);
     if (::rename(temp.c_str(), path.c_str()) != 0)
         return fail("cannot replace " + path);
     syncFolder(folderOf(path));
@@ -145,48 +172,54 @@ bool appendWhole(const std::string& path, const std::string& bytes, std::string*
     if (!write)
         write = ::write;
     bool created = false;
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        created = fd >= 0;
-        if (fd < 0 && errno == EEXIST)
-            fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    }
-    if (fd < 0) {
-        describe(error, "cannot open " + path, errno);
-        return false;
-    }
+    int fd = -1;
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        int err = errno;
+    for (;;) {
+        created = false;
+        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT) {
+            fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            created = fd >= 0;
+            if (fd < 0 && errno == EEXIST)
+                continue;
+        }
+        if (fd < 0) {
+            describe(error, "cannot open " + path, errno);
+            return false;
+        }
+        if (lockFile(fd) != 0 || ::fstat(fd, &st) != 0) {
+            int err = errno;
+            ::close(fd);
+            describe(error, "cannot open " + path, err);
+            return false;
+        }
+        // A writer that failed on a file it had created removed it while we
+        // waited: what we hold is no longer the report, so open it again.
+        struct stat named {};
+        if (::stat(path.c_str(), &named) == 0 && named.st_dev == st.st_dev &&
+            named.st_ino == st.st_ino)
+            break;
         ::close(fd);
-        describe(error, "cannot open " + path, err);
-        return false;
     }
+    // Measured under the lock: nobody else appends until this call is done.
     const off_t oldSize = st.st_size;
+    created = created && oldSize == 0;
 
-    bool written = writeAll(fd, bytes, write);
+    // fsync brings delayed write errors of a network drive to light while
+    // the lock is still held and the record can still be taken back.
+    bool written = writeAll(fd, bytes, write) && (!S_ISREG(st.st_mode) || ::fsync(fd) == 0);
     int err = errno;
-    if (written && ::close(fd) != 0) {
-        written = false;
-        err = errno;
-        fd = -1;
+    if (!written) {
+        // Take back whatever part of the record reached the file.
+        if (created)
+            ::unlink(path.c_str());
+        else if (S_ISREG(st.st_mode))
+            (void)!::ftruncate(fd, oldSize);
     }
+    // Closing releases the lock; after a successful fsync it cannot lose data.
+    ::close(fd);
     if (written)
         return true;
-
-    // Take back whatever part of the record reached the file.
-    if (created) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(path.c_str());
-    } else if (fd >= 0) {
-        if (S_ISREG(st.st_mode))
-            (void)!::ftruncate(fd, oldSize);
-        ::close(fd);
-    } else if (S_ISREG(st.st_mode)) {
-        (void)!::truncate(path.c_str(), oldSize);
-    }
     describe(error, "cannot write " + path, err);
     return false;
 }

@@ -1,12 +1,17 @@
 #include "casefile/FileIO.h"
 
+#include "../support/RowName.h"
 #include "../support/TempDir.h"
 
+#include <atomic>
 #include <csignal>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -58,6 +63,95 @@ TEST(FileIOAppend, AFailureHalfWayCutsTheFileBack)
     EXPECT_EQ(TempDir::read(path), oldContent + record);
 }
 
+// Writes the first chunk, then fails once another append is waiting for the
+// report's lock (or, without a lock, has already finished).
+std::string racePath;
+std::atomic<bool> otherDone{false};
+std::thread other;
+
+bool otherWaitsForTheLock()
+{
+    struct stat st {};
+    ::stat(racePath.c_str(), &st);
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    std::string inode = ":" + std::to_string(st.st_ino) + " ";
+    while (std::getline(locks, line))
+        if (line.find("->") != std::string::npos && line.find(inode) != std::string::npos)
+            return true;
+    return false;
+}
+
+ssize_t failWhileAnotherAppends(int fd, const void* data, size_t size)
+{
+    if (!other.joinable()) {
+        other = std::thread([] { otherDone = FileIO::appendWhole(racePath, "other\r\n"); });
+        while (!otherDone && !otherWaitsForTheLock())
+            std::this_thread::yield();
+    }
+    if (::lseek(fd, 0, SEEK_END) == static_cast<off_t>(oldContent.size()))
+        return ::write(fd, data, size < 100 ? size : 100);
+    errno = ENOSPC;
+    return -1;
+}
+
+TEST(FileIOAppend, AFailingWriterNeverTakesAwayAnotherWritersRecord)
+{
+    TempDir dir;
+    racePath = dir.file("study.zor");
+    TempDir::write(racePath, oldContent);
+    EXPECT_FALSE(FileIO::appendWhole(racePath, record, nullptr, failWhileAnotherAppends));
+    other.join();
+    EXPECT_TRUE(otherDone);
+    EXPECT_EQ(TempDir::read(racePath), oldContent + "other\r\n");
+}
+
+struct Unreadable {
+    const char* what;
+    std::function<void(const std::string& path)> make;
+};
+
+class FileIORead : public testing::TestWithParam<Unreadable> {};
+
+// Each is refused at once, without waiting or filling the memory.
+TEST_P(FileIORead, OnlyARegularFileOfAtMostTheBoundIsRead)
+{
+    TempDir dir;
+    std::string path = dir.file("case.bit");
+    GetParam().make(path);
+    std::string bytes;
+    std::string error;
+    EXPECT_EQ(FileIO::readWhole(path, bytes, &error), FileIO::ReadStatus::Failed);
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+}
+
+void sparse(const std::string& path, off_t size)
+{
+    TempDir::write(path, "");
+    ASSERT_EQ(::truncate(path.c_str(), size), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FileIORead,
+    testing::Values(
+        Unreadable{"folder", [](const std::string& p) { std::filesystem::create_directory(p); }},
+        Unreadable{"pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        Unreadable{"link to dev zero",
+                   [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); }},
+        Unreadable{"sparse file one byte over the bound",
+                   [](const std::string& p) { sparse(p, FileIO::kMaxReadBytes + 1); }}),
+    RowName());
+
+TEST(FileIOReadBound, AFileOfExactlyTheBoundIsRead)
+{
+    TempDir dir;
+    std::string path = dir.file("case.bit");
+    sparse(path, FileIO::kMaxReadBytes);
+    std::string bytes;
+    EXPECT_EQ(FileIO::readWhole(path, bytes), FileIO::ReadStatus::Ok);
+    EXPECT_EQ(bytes.size(), FileIO::kMaxReadBytes);
+}
+
 TEST(FileIOReplace, AFailedReplaceLeavesTheOldFileAndNoTemporaryFile)
 {
     TempDir dir;
@@ -73,7 +167,8 @@ TEST(FileIOReplace, AFailedReplaceLeavesTheOldFileAndNoTemporaryFile)
     std::string error;
     EXPECT_FALSE(underSizeLimit(
         1000, [&] { return FileIO::replaceWhole(path, std::string(5000, 'n'), &error); }));
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error.find("cannot write " + path + ": "), 0u)
+        << "names the file, not the temporary one";
     EXPECT_EQ(TempDir::read(path), "new");
     using std::filesystem::directory_iterator;
     EXPECT_EQ(std::distance(directory_iterator(dir.path()), directory_iterator()), 1);
