@@ -5,7 +5,6 @@
 #include "model/CZor.h"
 
 #include <array>
-#include <cmath>
 #include <limits>
 #include <span>
 
@@ -73,7 +72,8 @@ bool skipCounted(ByteReader& in, size_t itemSize)
 }
 
 // What a key asks of the reader; false when the file is damaged.
-bool readRecord(const std::string& key, ByteReader& in, int16_t WPix, int16_t HPix, CZor& zor)
+bool readRecord(const std::string& key, ByteReader& in, int16_t WPix, int16_t HPix, CZor& zor,
+                bool& headFitted)
 {
     auto text = [&](std::string& field) {
         std::optional<std::string> s = ReadText(in);
@@ -118,10 +118,9 @@ bool readRecord(const std::string& key, ByteReader& in, int16_t WPix, int16_t HP
         std::optional<std::vector<double>> v = readRawReals(in);
         if (!v)
             return false;
-        // A width that is no finite number above 0 leaves the scale as it was.
-        double w = v->empty() ? 0.0 : v->back();
-        if (std::isfinite(w) && w > 0.0)
-            zor.initScale(WPix, HPix, w);
+        // A width outside 1 mm to 100 m leaves the scale as it was.
+        if (!v->empty())
+            zor.initScale(WPix, HPix, v->back());
         return true;
     }
     if (key == "HeadTR (REAL)") {
@@ -159,15 +158,23 @@ bool readRecord(const std::string& key, ByteReader& in, int16_t WPix, int16_t HP
         if (n < 0 || n % 2 != 0)
             return false;
         zor.head.removeAll();
+        headFitted = false;
         if (n > 0) {
             for (size_t i = 0; i + 1 < v.size(); i += 2)
                 zor.head.addPoint(v[i], v[i + 1]);
-            zor.head.Valid = zor.head.fit();
+            headFitted = zor.head.fit();
         }
+        zor.head.Valid = headFitted;
         return true;
     }
-    if (key == "HeadValid (INTEGER)")
-        return setFlag(zor.head.Valid);
+    // The flag is not trusted either, but it never makes a head valid that
+    // no circle was fitted to: the analysis would measure from (0, 0).
+    if (key == "HeadValid (INTEGER)") {
+        if (!skipCounted(in, 2))
+            return false;
+        zor.head.Valid = headFitted;
+        return true;
+    }
     if (key == "Shoulder (REAL)")
         return point(zor.Shoulder);
     if (key == "ShoulderValid (INTEGER)")
@@ -386,15 +393,16 @@ bool ReadLandmarkData(std::string_view bytes, const std::string& path, int16_t W
     zor.initScale(WPix, HPix, 430.0);
     std::string previous;
     bool anyRecord = false;
+    bool headFitted = false; // a circle was fitted to this file's head points
     for (;;) {
         // A file that stops cleanly between records is complete; one that
         // holds no record at all is not a case.
         if (in.atEnd() && anyRecord)
             break;
         std::optional<std::string> key = ReadText(in);
-        if (key && key->empty())
+        if (key && key->empty() && anyRecord)
             break;
-        if (!key || !readRecord(*key, in, WPix, HPix, zor)) {
+        if (!key || key->empty() || !readRecord(*key, in, WPix, HPix, zor, headFitted)) {
             messages.showMessage("Zor", "Error in File: " + path + " after Key:" + previous,
                                  MessageIcon::Critical);
             return false;

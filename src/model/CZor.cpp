@@ -37,9 +37,9 @@ constexpr int16_t kCMarker = 220;
 
 void CZor::initScale(int16_t WPix, int16_t HPix, double W)
 {
-    // A zero, negative or non-finite width (a damaged file, a slip of the
-    // hand) would poison every conversion; keep the scale we have.
-    if (WPix <= 0 || !std::isfinite(W) || !(W > 0.0))
+    // A zero, negative, non-finite or absurd width (a damaged file, a slip
+    // of the hand) would poison every conversion; keep the scale we have.
+    if (WPix <= 0 || !(W >= kMinWorldWidth && W <= kMaxWorldWidth))
         return;
     WPixel = WPix;
     HPixel = HPix;

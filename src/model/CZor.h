@@ -64,8 +64,12 @@ public:
     CPatient Patient;
 
     // --- Frame and calibration ---
+    // The widths a film can represent, in mm: beyond them the conversions
+    // overflow or lose every digit.
+    static constexpr double kMinWorldWidth = 1.0;
+    static constexpr double kMaxWorldWidth = 100000.0;
     // Sets the image size and ScaleFactor = WPix / W. Refused (nothing
-    // changes) unless WPix > 0 and W is a finite number above 0.
+    // changes) unless WPix > 0 and W lies within 1 mm to 100 m.
     void initScale(int16_t WPix, int16_t HPix, double W);
     double WorldWidth() const { return WPixel / ScaleFactor; }
     double PixelX(double x) const { return x * ScaleFactor; }

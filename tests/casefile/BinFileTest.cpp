@@ -173,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
         Damaged{"cut inside a text", text("Name (CHAR)") + int16(10) + "Kee", ""},
         Damaged{"count beyond the end", text("Points (REAL)") + int16(30000) + "12345678", ""},
         Damaged{"skipped record beyond the end", name + text("X (REAL)") + int16(3) + "1234", N},
-        Damaged{"an empty file", "", ""}),
+        Damaged{"an empty file", "", ""}, Damaged{"only the end marker", endMarker, ""},
+        Damaged{"an empty key before any record", endMarker + name, ""}),
     RowName());
 
 struct Readable {
@@ -206,33 +207,40 @@ const double inf = std::numeric_limits<double>::infinity();
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BinFileReadable,
-    testing::Values(Readable{"ends between records without its end marker", name, kept},
-                    Readable{"skips unknown records of the three types",
-                             text("Note (CHAR)") + text("x") + text("Extra (INTEGER)") + int16(2) +
-                                 int16(1) + int16(2) + text("More (REAL)") + reals({1, 2}) + name,
-                             kept},
-                    Readable{"the last value of a width after a preset",
-                             mm175 + text("Calib (REAL)") + reals({100, 250}),
-                             [](const CZor& z) { EXPECT_EQ(z.ScaleFactor, 860.0 / 250.0); }},
-                    Readable{"a width that is no finite number above 0 keeps the scale",
-                             mm175 + text("Calib (REAL)") + reals({0}) + text("Calib (REAL)") +
-                                 reals({}) + text("Calib (REAL)") + reals({-5}) +
-                                 text("Calib (REAL)") + reals({nan}) + text("Calib (REAL)") +
-                                 reals({inf}),
-                             [](const CZor& z) { EXPECT_EQ(z.WorldWidth(), 175.0); }},
-                    Readable{"the head value is the diameter", text("HeadTR (REAL)") + reals({28}),
-                             [](const CZor& z) { EXPECT_EQ(z.Patient.HeadTR, 14.0); }},
-                    Readable{"stored flags are not trusted",
-                             text("LinesValid (INTEGER)") + int16(11) + std::string(22, '\xFF') +
-                                 text("ShoulderValid (INTEGER)") + int16(1) + int16(-1) +
-                                 text("PointsValid (INTEGER)") + int16(1) + int16(5) +
-                                 text("CMarkerValid (INTEGER)") + int16(0),
-                             [](const CZor& z) {
-                                 EXPECT_FALSE(z.AxisLine1.Valid || z.AxisLine2.Valid);
-                                 EXPECT_TRUE(z.AxisLine.Valid && z.GTLine.Valid &&
-                                             z.TipLine3.Valid);
-                                 EXPECT_TRUE(z.ShoulderValid && z.PointsValid && z.CMarkerValid);
-                             }}),
+    testing::Values(
+        Readable{"ends between records without its end marker", name, kept},
+        Readable{"skips unknown records of the three types",
+                 text("Note (CHAR)") + text("x") + text("Extra (INTEGER)") + int16(2) + int16(1) +
+                     int16(2) + text("More (REAL)") + reals({1, 2}) + name,
+                 kept},
+        Readable{"the last value of a width after a preset",
+                 mm175 + text("Calib (REAL)") + reals({100, 250}),
+                 [](const CZor& z) { EXPECT_EQ(z.ScaleFactor, 860.0 / 250.0); }},
+        Readable{"a width outside 1 mm to 100 m keeps the scale",
+                 mm175 + text("Calib (REAL)") + reals({0}) + text("Calib (REAL)") + reals({}) +
+                     text("Calib (REAL)") + reals({-5}) + text("Calib (REAL)") + reals({nan}) +
+                     text("Calib (REAL)") + reals({inf}) + text("Calib (REAL)") + reals({1e-306}) +
+                     text("Calib (REAL)") + reals({0.99}) + text("Calib (REAL)") +
+                     reals({100000.5}) + text("Calib (REAL)") + reals({1e271}),
+                 [](const CZor& z) { EXPECT_EQ(z.WorldWidth(), 175.0); }},
+        Readable{"a width of 100 m is taken", text("Calib (REAL)") + reals({1e5}),
+                 [](const CZor& z) { EXPECT_EQ(z.WorldWidth(), 1e5); }},
+        Readable{"a head flag without a fitted circle leaves the head unset",
+                 text("HeadValid (INTEGER)") + int16(1) + int16(0) + text("HeadPoints (REAL)") +
+                     reals({1, 2, 3, 4}) + text("HeadValid (INTEGER)") + int16(1) + int16(0),
+                 [](const CZor& z) { EXPECT_FALSE(z.head.Valid); }},
+        Readable{"the head value is the diameter", text("HeadTR (REAL)") + reals({28}),
+                 [](const CZor& z) { EXPECT_EQ(z.Patient.HeadTR, 14.0); }},
+        Readable{"stored flags are not trusted",
+                 text("LinesValid (INTEGER)") + int16(11) + std::string(22, '\xFF') +
+                     text("ShoulderValid (INTEGER)") + int16(1) + int16(-1) +
+                     text("PointsValid (INTEGER)") + int16(1) + int16(5) +
+                     text("CMarkerValid (INTEGER)") + int16(0),
+                 [](const CZor& z) {
+                     EXPECT_FALSE(z.AxisLine1.Valid || z.AxisLine2.Valid);
+                     EXPECT_TRUE(z.AxisLine.Valid && z.GTLine.Valid && z.TipLine3.Valid);
+                     EXPECT_TRUE(z.ShoulderValid && z.PointsValid && z.CMarkerValid);
+                 }}),
     RowName());
 
 TEST(BinFileRead, LinesFillTheirSlotsAndSkipTheReservedOne)

@@ -44,7 +44,8 @@ TEST(Frame, CalibrationSetsTheScaleAndRefusalsKeepThePreviousOne)
     z.CalibDist = 50.0;
     z.Calibrate(1000, 800);
     EXPECT_EQ(z.ScaleFactor, 10.0);
-    for (double w : {0.0, -10.0, kNaN, std::numeric_limits<double>::infinity()})
+    for (double w : {0.0, -10.0, kNaN, std::numeric_limits<double>::infinity(), 0.999, 1e-306,
+                     100000.001, 1e300})
         z.initScale(600, 500, w);
     z.initScale(0, 500, 250.0);
     for (auto [x1, dist] : {std::pair{0.0, 50.0}, {300.0, 0.0}, {300.0, -5.0}, {300.0, kNaN}}) {
@@ -52,11 +53,17 @@ TEST(Frame, CalibrationSetsTheScaleAndRefusalsKeepThePreviousOne)
         z.CalibDist = dist;
         z.Calibrate(600, 500);
     }
+    z.CalibPoints->init(0, 0, 0.001, 0); // 50 mm over 0.001 px: a film 50 km wide
+    z.Calibrate(600, 500);
     z.CalibPoints.reset();
     z.CalibDist = 50.0;
     z.Calibrate(600, 500);
     EXPECT_EQ(z.ScaleFactor, 10.0);
     EXPECT_EQ(z.HPixel, 800);
+    z.initScale(600, 500, 1.0);
+    EXPECT_EQ(z.WorldWidth(), 1.0);
+    z.initScale(600, 500, 100000.0);
+    EXPECT_EQ(z.WorldWidth(), 100000.0);
 }
 
 TEST(Frame, PresetsByExactName)
