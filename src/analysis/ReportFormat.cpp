@@ -1,6 +1,7 @@
 #include "analysis/ReportFormat.h"
 
 #include "casefile/Cp1252.h"
+#include "casefile/RecordText.h"
 
 #include <charconv>
 #include <cmath>
@@ -68,7 +69,7 @@ std::string date(CalendarDate d)
 }
 
 std::optional<std::string> record(const RecordTexts& texts, CalendarDate today,
-                                  const AnalysisResult& r, std::string* badField)
+                                  const AnalysisResult& r, std::string* problem)
 {
     // Items are appended one by one: chains of string operator+ trip a false
     // -Wrestrict of GCC 12 at -O3.
@@ -87,9 +88,14 @@ std::optional<std::string> record(const RecordTexts& texts, CalendarDate today,
         out.push_back('"');
     };
     auto text = [&](const std::string& utf8, const char* field) {
-        std::optional<std::string> bytes = Cp1252::fromUtf8(utf8);
-        if (!bytes && ok && badField)
-            *badField = field;
+        std::optional<std::string> bytes;
+        if (RecordText::fits(utf8))
+            bytes = Cp1252::fromUtf8(utf8);
+        if (!bytes && ok && problem) {
+            *problem = RecordText::fits(utf8) ? std::string("the ").append(field).append(
+                                                    " holds a character outside Windows-1252")
+                                              : RecordText::problem(field);
+        }
         ok = ok && bytes.has_value();
         quoted(bytes ? *bytes : std::string());
     };

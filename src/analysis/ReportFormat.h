@@ -28,9 +28,10 @@ struct RecordTexts {
     std::string datum;
 };
 
-// The whole record as bytes. When a text cannot be held in Windows-1252, no
-// record is made and *badField names the text ("Name", "First Name", ...).
+// The whole record as bytes. When a text cannot be held in Windows-1252 or
+// would break the record (RecordText::fits), no record is made and *problem
+// names the text and why ("the Name holds ...").
 std::optional<std::string> record(const RecordTexts& texts, CalendarDate today,
-                                  const AnalysisResult& result, std::string* badField = nullptr);
+                                  const AnalysisResult& result, std::string* problem = nullptr);
 
 } // namespace ReportFormat

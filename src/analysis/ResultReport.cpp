@@ -24,13 +24,11 @@ bool append(const Calc::ReportTarget& target, const CZor& zor, const AnalysisRes
 {
     ReportFormat::RecordTexts texts{target.name, zor.Patient.Famname, zor.Patient.Vorname,
                                     zor.Patient.Code, zor.Datum};
-    std::string badField;
+    std::string problem;
     std::optional<std::string> record =
-        ReportFormat::record(texts, clock.today(), result, &badField);
+        ReportFormat::record(texts, clock.today(), result, &problem);
     if (!record) {
-        messages.showMessage("Zor Error",
-                             "Data not written to " + target.name + "\nthe " + badField +
-                                 " holds a character outside Windows-1252",
+        messages.showMessage("Zor Error", "Data not written to " + target.name + "\n" + problem,
                              MessageIcon::Critical);
         return false;
     }

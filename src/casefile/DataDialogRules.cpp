@@ -1,6 +1,7 @@
 #include "casefile/DataDialogRules.h"
 
 #include "casefile/DefaultPatient.h"
+#include "casefile/RecordText.h"
 #include "model/CZor.h"
 #include "model/Math.h"
 
@@ -108,6 +109,18 @@ bool DataDialogRules::close(UserMessages& messages)
         setText(DataField::Datum, "");
         focusTarget_ = DataField::Datum;
         return false;
+    }
+    // Texts the report cannot hold are refused here, where they are typed.
+    for (DataField f : {DataField::Datum, DataField::Famname, DataField::Vorname, DataField::Code,
+                        DataField::DatFile}) {
+        if (!RecordText::fits(text(f))) {
+            messages.showMessage("Patient's Data",
+                                 RecordText::problem(RecordText::label(f)) +
+                                     "\nremove it: the report cannot hold it",
+                                 MessageIcon::Critical);
+            focusTarget_ = f;
+            return false;
+        }
     }
     zor_.Datum = s;
 

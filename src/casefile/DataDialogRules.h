@@ -56,7 +56,9 @@ public:
     // is emptied and becomes the focus target, nothing is stored, and the
     // result is false: the dialog must stay open. Otherwise zor.Datum takes
     // the date, the boxes are stored into zor.Patient and DefaultPatient(),
-    // and the result is true.
+    // and the result is true. A text box holding what a report record cannot
+    // hold (RecordText::fits) is refused the same way, with a message naming
+    // the box; the box keeps its text and becomes the focus target.
     bool close(UserMessages& messages = userMessages());
 
     // The date rule: empty, or 8 characters whose 5th-6th are a month 1-12

@@ -82,7 +82,12 @@ TEST(RunAnalysis, AFailedAppendIsReportedAndNeverConfirmed)
         {dir.file("missing/s.zor"), "missing/s.zor", "M", "Data not written to missing/s.zor\n"},
         {"/dev/full", "full.zor", "M", "Data not written to full.zor\n"},
         {dir.file("s.zor"), "s.zor", "\xC5\x81ukasiewicz",
-         "Data not written to s.zor\nthe Name holds a character outside Windows-1252"}};
+         "Data not written to s.zor\nthe Name holds a character outside Windows-1252"},
+        {dir.file("s.zor"), "s.zor", "X\"\r\n\"-------> OLTA-ZOR 2002  File: forged.zor",
+         "Data not written to s.zor\nthe Name holds a double quote or a control character"},
+        {dir.file("s.zor"), "s\n.zor", "M",
+         "Data not written to s\n.zor\nthe Data File holds a double quote or a control "
+         "character"}};
     for (const Row& row : rows) {
         CZor z;
         Cases::upright(z);

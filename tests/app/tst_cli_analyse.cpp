@@ -182,6 +182,10 @@ private slots:
         std::string noHead = makeCase("nohead", [](CZor& z) { z.Patient.HeadTR = 0.0; });
         std::string parallel =
             makeCase("parallel", [](CZor& z) { Cases::setLine(z.TipLine, 400, 900, 400, 700); });
+        std::string forged = makeCase("forged", [](CZor& z) {
+            z.Patient.Code = "S-01\"\r\n\"-------> OLTA-ZOR 2002  File: forged.zor\",#2026-12-07#";
+        });
+        std::string unfitted = makeCase("unfitted", [](CZor& z) { z.head.removeAll(); });
         std::string good = makeCase("good", [](CZor& z) { z.Patient.DatFile = "good"; });
         std::string damaged = file("damaged.bit");
         std::ofstream(damaged, std::ios::binary) << std::string("\x0C\x00"
@@ -190,8 +194,8 @@ private slots:
         std::string lonely = file("lonely.bmp");
         QFile::copy(QString::fromStdString(good), QString::fromStdString(lonely));
 
-        Run r = analyse({"--size", "860x1000", missing, noHead, parallel, good, damaged, lonely,
-                         file("absent.jpg")});
+        Run r = analyse({"--size", "860x1000", missing, noHead, parallel, forged, unfitted, good,
+                         damaged, lonely, file("absent.jpg")});
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out, std::string("Zor: Data written to good.zor\n"));
         QVERIFY(contains(readFile(file("good.zor")), "\r\n\"comp-y\","));
@@ -201,10 +205,13 @@ private slots:
         QVERIFY(!contains(r.err, "Equation Solver")); // one message per case
         QVERIFY(contains(r.err, "Zor Error: Tip Line does not cross the Axis Line / move the Tip "
                                 "Line\n"));
+        QVERIFY(contains(r.err, "Zor Error: Data not written to study1.zor / the Study - ID holds "
+                                "a double quote or a control character\n"));
+        QVERIFY(contains(r.err, "Zor Error: head data missing / use Measurement Tool 'Head'\n"));
         QVERIFY(contains(r.err, "Zor: Error in File: " + damaged + " after Key:\n"));
         QVERIFY(contains(r.err, "Zor Error: no landmark file " + file("lonely.bit") + "\n"));
         QVERIFY(contains(r.err, "Error: load Error: "));
-        for (const std::string& c : {missing, noHead, parallel, damaged, lonely})
+        for (const std::string& c : {missing, noHead, parallel, forged, unfitted, damaged, lonely})
             QVERIFY(contains(r.err, "zor-cli analyse: " + c + ": no record written\n"));
         QVERIFY(!contains(r.err, good + ": no record written"));
         QVERIFY(!QFile::exists(QString::fromStdString(file("study1.zor"))));

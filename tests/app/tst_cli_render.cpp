@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -216,6 +217,25 @@ private slots:
         const QImage back = readBack(out);
         QCOMPARE(grey(back, 0, 0), 30);
         QCOMPARE(grey(back, 1, 0), 50);
+    }
+
+    // The program itself, with no window system and no desktop session, as
+    // in a batch job: a JPEG still decodes, and stderr stays empty.
+    void theProgramNeedsNoWindowSystemAndSaysNothingOfIt()
+    {
+        const QString jpeg = dir_.filePath("case.jpg");
+        QVERIFY(sample().save(jpeg, "JPEG"));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("XDG_RUNTIME_DIR");
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("DISPLAY");
+        p.setProcessEnvironment(env);
+        p.start(ZOR_BINARY_DIR "/src/app/zor-cli", {"render", jpeg, "-o", dir_.filePath("j.png")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.readAllStandardError(), QByteArray());
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(readBack(path("j.png")).size(), QSize(5, 5));
     }
 
     void helpPrintsUsage()

@@ -2,6 +2,7 @@
 
 #include "../support/RecordingMessages.h"
 #include "casefile/DefaultPatient.h"
+#include "casefile/RecordText.h"
 #include "model/CZor.h"
 
 #include <algorithm>
@@ -75,6 +76,42 @@ TEST(DataDialogRules, AMalformedDateKeepsTheDialogOpenAndStoresNothing)
     EXPECT_EQ(rules.text(F::Datum), "");
     EXPECT_EQ(rules.takeFocusTarget(), F::Datum);
     EXPECT_EQ(zor.Patient.Famname, "Own") << "nothing is stored";
+}
+
+TEST(RecordText, RefusesWhatWouldEndAnItemOrALineOfTheReport)
+{
+    for (auto [text, fits] : {std::pair{"M\xC3\xBCller-O'Neil, Jr. (\xE2\x82\xAC)", true},
+                              {"\xC2\xA0no-break space", true},
+                              {"a\"b", false},
+                              {"a\rb", false},
+                              {"a\nb", false},
+                              {"tab\t", false},
+                              {"\x01", false},
+                              {"del\x7F", false},
+                              {"C1 next line \xC2\x85", false},
+                              {"C1 \xC2\x9D", false}})
+        EXPECT_EQ(RecordText::fits(text), fits) << text;
+}
+
+TEST(DataDialogRules, ATextTheReportCannotHoldKeepsTheDialogOpenOnItsBox)
+{
+    for (F f : {F::Datum, F::Famname, F::Vorname, F::Code, F::DatFile}) {
+        CZor zor;
+        zor.Patient.Famname = "Own";
+        zor.DatFlag = true;
+        DataDialogRules rules(zor, 0);
+        rules.setText(F::Datum, "20030212");
+        rules.setText(f, f == F::Datum ? "2\"030212" : "Forged\r\n\"-------> ");
+        RecordingMessages messages;
+        EXPECT_FALSE(rules.close(messages));
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].text, "the " + std::string(RecordText::label(f)) +
+                                                 " holds a double quote or a control character"
+                                                 "\nremove it: the report cannot hold it");
+        EXPECT_EQ(rules.takeFocusTarget(), f);
+        EXPECT_EQ(zor.Patient.Famname, "Own") << "nothing is stored";
+        EXPECT_NE(rules.text(f), "") << "the box keeps what was typed";
+    }
 }
 
 // A case read from its landmark file shows its own patient; a new case shows

@@ -1,16 +1,15 @@
 #include "app/cli/Cli.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
-    // Image readers need a QGuiApplication; the command line never shows a
-    // window, so it runs on the offscreen platform unless told otherwise.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // The image plugins need only an application object, not a window
+    // system: without a platform plugin nothing looks for a desktop session
+    // (whose absence Qt reports on every start, "XDG_RUNTIME_DIR not set").
+    QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     return Cli::run(args, std::cout, std::cerr);
 }
