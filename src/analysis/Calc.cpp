@@ -104,9 +104,10 @@ double atr(const CPoint& u, const CPoint& v)
 
 Outcome Analyse(const CZor& zor)
 {
-    if (!zor.head.Valid)
+    // A head flagged valid without a fitted circle has no centre to measure from.
+    if (!zor.head.Valid || zor.head.R <= 0.0)
         return Refusal{"head data missing", "use Measurement Tool 'Head'"};
-    if (zor.Patient.HeadTR == 0.0)
+    if (zor.Patient.HeadTR <= 0.0)
         return PatientDataNeeded{32};
     if (!zor.AxisLine.Valid)
         return Refusal{"Axis Line missing", "use Measurement Tool 'Stem Axis'"};

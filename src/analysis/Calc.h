@@ -42,8 +42,9 @@ struct PatientDataNeeded {
 using Outcome = std::variant<Analysis, Refusal, PatientDataNeeded>;
 
 // Checks the landmarks and computes the stem's parameters: a refusal for a
-// missing landmark, a missing intersection or a value that is not finite,
-// PatientDataNeeded for a head diameter of 0. Shows nothing, changes nothing.
+// missing landmark (a head without a fitted circle among them), a missing
+// intersection or a value that is not finite, PatientDataNeeded for a head
+// diameter not above 0. Shows nothing, changes nothing.
 Outcome Analyse(const CZor& zor);
 
 // Shows an outcome that is no result: a refusal as "Zor Error" with its two

@@ -137,9 +137,22 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Refusal{"no head", [](CZor& z) { z.head.Valid = z.AxisLine.Valid = false; },
                 "head data missing\nuse Measurement Tool 'Head'", 0},
+        Refusal{"a head flagged valid that no circle was fitted to",
+                [](CZor& z) {
+                    z.head.R = 0;
+                    z.head.M = CPoint();
+                    z.AxisLine.Valid = false;
+                },
+                "head data missing\nuse Measurement Tool 'Head'", 0},
         Refusal{"no head diameter",
                 [](CZor& z) {
                     z.Patient.HeadTR = 0;
+                    z.AxisLine.Valid = false;
+                },
+                "", 32},
+        Refusal{"a negative head diameter",
+                [](CZor& z) {
+                    z.Patient.HeadTR = -14;
                     z.AxisLine.Valid = false;
                 },
                 "", 32},
