@@ -1,0 +1,169 @@
+// Files the loader refuses, each with a message naming the file while the
+// image already loaded stays as it was; and the largest films it must open.
+#include "../support/DicomTestFile.h"
+#include "../support/RowName.h"
+#include "../support/TempDir.h"
+#include "image/CBitmap.h"
+#include "imageio/RadiographFile.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+
+// Writes `bytes` less than a whole file.
+void cut(const std::string& path, double keep)
+{
+    const std::string bytes = TempDir::read(path);
+    TempDir::write(path, bytes.substr(0, size_t(double(bytes.size()) * keep)));
+}
+
+void writeQtFilm(const std::string& path, int w, int h)
+{
+    QImage image(w, h, QImage::Format_Grayscale8);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.scanLine(y)[x] = uchar(x * 3 + y);
+    ASSERT_TRUE(image.save(QString::fromStdString(path)));
+}
+
+struct RefusalRow {
+    const char* what;
+    std::function<void(const std::string&)> make;
+    const char* says;
+};
+
+class Refusal : public testing::TestWithParam<RefusalRow> {};
+
+TEST_P(Refusal, NamesTheFileAndKeepsTheImageLoaded)
+{
+    const RefusalRow& row = GetParam();
+    TempDir dir;
+    const std::string path = dir.file("bad.film");
+    row.make(path);
+
+    CBitmap bitmap;
+    const uint8_t previous[4] = {1, 2, 3, 4};
+    ASSERT_TRUE(bitmap.init(previous, 2, 2, 2));
+    RadiographInfo info;
+    info.kind = "before";
+    std::string error;
+    EXPECT_FALSE(RadiographFile::load(path, bitmap, info, error));
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_NE(error.find(row.says), std::string::npos) << error;
+    EXPECT_EQ(bitmap.W(), 2);
+    EXPECT_EQ(bitmap.pixel(1, 1), 4);
+    EXPECT_EQ(info.kind, "before");
+}
+
+DicomTestFilm filmWith(std::function<void(DicomTestFilm&)> change)
+{
+    DicomTestFilm f;
+    change(f);
+    return f;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Refusal,
+    testing::Values(
+        RefusalRow{"no_such_file", [](const std::string&) {}, "no such file"},
+        RefusalRow{"folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+                   "is a folder"},
+        RefusalRow{"not_an_image",
+                   [](const std::string& p) { TempDir::write(p, "just some text\n"); },
+                   "neither a DICOM file nor an image"},
+        RefusalRow{"dicom_without_pixel_data",
+                   [](const std::string& p) {
+                       writeDicomTestFilm(p, filmWith([](auto& f) { f.pixelData = false; }));
+                   },
+                   "holds no pixel data"},
+        RefusalRow{"encapsulated_document",
+                   [](const std::string& p) {
+                       writeDicomTestFilm(p, filmWith([](auto& f) {
+                                              f.pixelData = false;
+                                              f.tags = {{DCM_MIMETypeOfEncapsulatedDocument,
+                                                         "application/pdf"},
+                                                        {DCM_EncapsulatedDocument, "%PDF-1.4"}};
+                                          }));
+                   },
+                   "encapsulated document (application/pdf)"},
+        RefusalRow{"truncated_data_set",
+                   [](const std::string& p) {
+                       writeDicomTestFilm(p, DicomTestFilm{});
+                       cut(p, 0.7);
+                   },
+                   "is damaged"},
+        RefusalRow{"zero_rows",
+                   [](const std::string& p) {
+                       writeDicomTestFilm(p, filmWith([](auto& f) { f.height = 0; }));
+                   },
+                   "48 x 0 pixels"},
+        RefusalRow{"more_than_32767_columns",
+                   [](const std::string& p) {
+                       writeDicomTestFilm(p, filmWith([](auto& f) {
+                                              f.width = 40000;
+                                              f.height = 1;
+                                          }));
+                   },
+                   "40000 x 1 pixels; images wider or higher than 32767"},
+        RefusalRow{"unsupported_transfer_syntax",
+                   [](const std::string& p) {
+                       writeEncapsulatedTestFilm(p, EXS_MPEG2MainProfileAtMainLevel);
+                   },
+                   "cannot be decoded"},
+        RefusalRow{"truncated_bmp",
+                   [](const std::string& p) {
+                       writeQtFilm(p + ".bmp", 200, 100);
+                       std::filesystem::rename(p + ".bmp", p);
+                       cut(p, 0.8);
+                   },
+                   "is damaged: the image data end before"},
+        RefusalRow{"truncated_jpeg",
+                   [](const std::string& p) {
+                       writeQtFilm(p + ".jpg", 200, 100);
+                       std::filesystem::rename(p + ".jpg", p);
+                       cut(p, 0.8);
+                   },
+                   "is damaged: the image data end before"}),
+    RowName());
+
+// Qt refuses such a film by default (above 128 MB at 4 bytes a pixel); the
+// model holds it. Under a tight memory limit the same film is refused as too
+// large for the memory.
+TEST(LargeFilm, FortyMegapixelsOpenAndTooLittleMemoryIsSaid)
+{
+    TempDir dir;
+    const std::string path = dir.file("large.bmp");
+    writeQtFilm(path, 8000, 5000);
+    CBitmap bitmap;
+    RadiographInfo info;
+    std::string error;
+    ASSERT_TRUE(RadiographFile::load(path, bitmap, info, error)) << error;
+    EXPECT_EQ(bitmap.W(), 8000);
+    EXPECT_EQ(bitmap.pixel(7999, 4999), uint8_t(7999 * 3 + 4999));
+
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t used = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
+        const rlimit tight{used + (150 << 20), used + (150 << 20)};
+        setrlimit(RLIMIT_AS, &tight);
+        CBitmap small;
+        const bool loaded = RadiographFile::load(path, small, info, error);
+        _exit(!loaded && error.find("too large for the memory") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+} // namespace
