@@ -1,10 +1,4 @@
-#include "image/CBitmap.h"
-#include "imageio/Decoders.h"
-#include "imageio/DicomHeader.h"
-#include "imageio/LoadError.h"
-
 #include "dcmtk/config/osconfig.h" // first of DCMTK's headers
-
 #include "dcmtk/dcmdata/dccodec.h"
 #include "dcmtk/dcmdata/dcdatset.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
@@ -18,12 +12,15 @@
 #include "dcmtk/dcmjpeg/djdecode.h"
 #include "dcmtk/dcmjpls/djdecode.h"
 #include "dcmtk/oflog/oflog.h"
+#include "image/CBitmap.h"
+#include "imageio/Decoders.h"
+#include "imageio/DicomHeader.h"
+#include "imageio/LoadError.h"
 
 #include <gdcmImageChangeTransferSyntax.h>
 #include <gdcmImageReader.h>
 #include <gdcmPhotometricInterpretation.h>
 #include <gdcmTrace.h>
-
 #include <memory>
 #include <mutex>
 #include <new>
@@ -75,8 +72,8 @@ bool openFile(const std::string& path, DcmFileFormat& file, RadiographInfo& info
     OFString uid;
     if (file.getMetaInfo()->findAndGetOFString(DCM_TransferSyntaxUID, uid).good() &&
         DcmXfer(uid.c_str()).getXfer() == EXS_Unknown) {
-        error = LoadError::unsupportedDicom(path, "its transfer syntax " + std::string(uid.c_str()) +
-                                                      " is unknown");
+        error = LoadError::unsupportedDicom(path, "its transfer syntax " +
+                                                      std::string(uid.c_str()) + " is unknown");
         return false;
     }
     if (read.bad()) {
@@ -232,8 +229,7 @@ bool decode(const std::string& path, DcmDataset& ds, CBitmap& into, RadiographIn
     } else {
         image.setMinMaxWindow(0);
         image.getWindow(center, width);
-        info.window =
-            "min-max " + DicomHeader::number(center) + "/" + DicomHeader::number(width);
+        info.window = "min-max " + DicomHeader::number(center) + "/" + DicomHeader::number(width);
     }
     const void* pixels = shown->getOutputData(8, 0);
     if (!pixels) {

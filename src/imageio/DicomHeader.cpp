@@ -1,12 +1,10 @@
 #include "imageio/DicomHeader.h"
 
-#include "imageio/ScaleSource.h"
-
 #include "dcmtk/config/osconfig.h" // first of DCMTK's headers
-
 #include "dcmtk/dcmdata/dcdatset.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcitem.h"
+#include "imageio/ScaleSource.h"
 
 #include <cctype>
 #include <cstdio>

@@ -30,9 +30,8 @@ std::string damaged(const std::string& path, const std::string& why)
 
 std::string tooLarge(const std::string& path, long long width, long long height)
 {
-    return "the image " + path + " is " + size(width, height) +
-           "; images wider or higher than " + std::to_string(CBitmap::MaxSide) +
-           " pixels cannot be opened";
+    return "the image " + path + " is " + size(width, height) + "; images wider or higher than " +
+           std::to_string(CBitmap::MaxSide) + " pixels cannot be opened";
 }
 
 std::string tooLargeForMemory(const std::string& path, long long width, long long height)

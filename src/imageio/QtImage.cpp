@@ -72,8 +72,8 @@ bool toBitmap(QImage& image, CBitmap& into)
 
 } // namespace
 
-bool qtImage(const std::string& path, std::string_view bytes, CBitmap* into,
-             RadiographInfo& info, std::string& error)
+bool qtImage(const std::string& path, std::string_view bytes, CBitmap* into, RadiographInfo& info,
+             std::string& error)
 {
     raiseAllocationLimit();
     QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));

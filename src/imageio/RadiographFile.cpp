@@ -3,9 +3,6 @@
 #include "imageio/Decoders.h"
 #include "imageio/LoadError.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,6 +10,8 @@
 #include <fstream>
 #include <limits>
 #include <new>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace RadiographFile {
 
@@ -151,7 +150,8 @@ bool enoughMemory(uint64_t bytes)
         uint64_t pages = 0;
         std::ifstream("/proc/self/statm") >> pages;
         const uint64_t used = pages * uint64_t(sysconf(_SC_PAGESIZE));
-        available = std::min<uint64_t>(available, limit.rlim_cur > used ? limit.rlim_cur - used : 0);
+        available =
+            std::min<uint64_t>(available, limit.rlim_cur > used ? limit.rlim_cur - used : 0);
     }
     return bytes <= available;
 }

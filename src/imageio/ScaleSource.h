@@ -8,7 +8,8 @@
 namespace ScaleSource {
 
 inline constexpr const char* AtPatient = "calibrated at the patient (DICOM)";
-inline constexpr const char* Magnification = "estimated at the patient (DICOM magnification factor)";
+inline constexpr const char* Magnification =
+    "estimated at the patient (DICOM magnification factor)";
 inline constexpr const char* PixelSpacing = "DICOM pixel spacing (may be at the detector)";
 inline constexpr const char* AtDetector = "at the detector, not corrected for magnification";
 inline constexpr const char* NotCalibrated = "not calibrated";

@@ -1,8 +1,8 @@
 #include "image/Global.h"
+#include "imageio/RadiographFile.h"
 #include "interaction/ToolController.h"
 #include "model/CZor.h"
 #include "platform/UserMessages.h"
-#include "shell/ImageFile.h"
 #include "shell/MainForm.h"
 #include "shell/PictureView.h"
 #include "shell/WaitCursor.h"
@@ -104,9 +104,10 @@ bool MainForm::OpenImage(const QString& path)
         // Everything new is built aside; the previous case stays whole until
         // the image has been decoded.
         CBitmap decoded;
-        QString error;
-        if (!ImageFile::load(path, decoded, error)) {
-            loadFailed(error);
+        RadiographInfo info;
+        std::string error;
+        if (!RadiographFile::load(path.toStdString(), decoded, info, error)) {
+            loadFailed(QString::fromStdString(error));
             return false;
         }
         auto model = std::make_unique<CZor>();

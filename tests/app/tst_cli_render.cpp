@@ -181,7 +181,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing image") << "missing.png"
                                        << "o.pgm"
-                                       << "cannot read the image";
+                                       << "cannot read the file";
         QTest::newRow("too wide") << "wide.png"
                                   << "o.pgm"
                                   << "32768 x 1 pixels";

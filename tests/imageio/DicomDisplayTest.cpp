@@ -7,10 +7,9 @@
 #include "image/CBitmap.h"
 #include "imageio/RadiographFile.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -74,29 +73,31 @@ const double kMax = 4093;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, DicomDisplay,
-    testing::Values(
-        DisplayRow{"monochrome2_window",
-                   "MONOCHROME2",
-                   {{DCM_WindowCenter, "1500"}, {DCM_WindowWidth, "2000"}},
-                   [](int v) { return windowed(v, 1500, 2000); }},
-        // Bone is bright: the lowest stored values are shown white.
-        DisplayRow{"monochrome1_window",
-                   "MONOCHROME1",
-                   {{DCM_WindowCenter, "1500"}, {DCM_WindowWidth, "2000"}},
-                   [](int v) { return uint8_t(255.0 - linear(v, 1500, 2000)); }},
-        DisplayRow{"first_of_two_windows",
-                   "MONOCHROME2",
-                   {{DCM_WindowCenter, "3000\\100"}, {DCM_WindowWidth, "1000\\50"}},
-                   [](int v) { return windowed(v, 3000, 1000); }},
-        DisplayRow{"modality_rescale_then_window",
-                   "MONOCHROME2",
-                   {{DCM_RescaleSlope, "2"},
-                    {DCM_RescaleIntercept, "-1000"},
-                    {DCM_WindowCenter, "2000"},
-                    {DCM_WindowWidth, "4000"}},
-                   [](int v) { return windowed(2.0 * v - 1000, 2000, 4000); }},
-        DisplayRow{"min_max_without_window", "MONOCHROME2", {},
-                   [](int v) { return windowed(v, (kMin + kMax + 1) / 2, kMax - kMin + 1); }}),
+    testing::Values(DisplayRow{"monochrome2_window",
+                               "MONOCHROME2",
+                               {{DCM_WindowCenter, "1500"}, {DCM_WindowWidth, "2000"}},
+                               [](int v) { return windowed(v, 1500, 2000); }},
+                    // Bone is bright: the lowest stored values are shown white.
+                    DisplayRow{"monochrome1_window",
+                               "MONOCHROME1",
+                               {{DCM_WindowCenter, "1500"}, {DCM_WindowWidth, "2000"}},
+                               [](int v) { return uint8_t(255.0 - linear(v, 1500, 2000)); }},
+                    DisplayRow{"first_of_two_windows",
+                               "MONOCHROME2",
+                               {{DCM_WindowCenter, "3000\\100"}, {DCM_WindowWidth, "1000\\50"}},
+                               [](int v) { return windowed(v, 3000, 1000); }},
+                    DisplayRow{"modality_rescale_then_window",
+                               "MONOCHROME2",
+                               {{DCM_RescaleSlope, "2"},
+                                {DCM_RescaleIntercept, "-1000"},
+                                {DCM_WindowCenter, "2000"},
+                                {DCM_WindowWidth, "4000"}},
+                               [](int v) { return windowed(2.0 * v - 1000, 2000, 4000); }},
+                    DisplayRow{
+                        "min_max_without_window",
+                        "MONOCHROME2",
+                        {},
+                        [](int v) { return windowed(v, (kMin + kMax + 1) / 2, kMax - kMin + 1); }}),
     RowName());
 
 } // namespace

@@ -7,15 +7,14 @@
 #include "imageio/RadiographFile.h"
 #include "imageio/ScaleSource.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 
 namespace {
 
 const std::vector<std::pair<DcmTagKey, std::string>> kWindow = {{DCM_WindowCenter, "2000"},
-                                                                 {DCM_WindowWidth, "3000"}};
+                                                                {DCM_WindowWidth, "3000"}};
 
 CBitmap loaded(const std::string& path)
 {
@@ -130,8 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
         ScaleRow{"pixel_spacing_alone", {kSpacing, kImager}, 0.139, ScaleSource::PixelSpacing},
         ScaleRow{"imager_spacing_alone", {kImager}, 0.15, ScaleSource::AtDetector},
         ScaleRow{"none", {}, 0.0, ScaleSource::NotCalibrated},
-        ScaleRow{"zero_factor_not_used", {kImager, {kFactor.first, "0"}}, 0.15,
-                 ScaleSource::AtDetector},
+        ScaleRow{
+            "zero_factor_not_used", {kImager, {kFactor.first, "0"}}, 0.15, ScaleSource::AtDetector},
         // Rows and columns may differ by 0.5 %, not more.
         ScaleRow{"nearly_square",
                  {{DCM_PixelSpacing, "0.1005\\0.1"}, kCalibrated},
@@ -180,28 +179,28 @@ TEST_P(DicomPatient, FieldsFromTheHeader)
     EXPECT_EQ(info.laterality, row.expected.laterality);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, DicomPatient,
-    testing::Values(
-        // Latin-1 bytes in the file reach the case as UTF-8.
-        PatientRow{"latin1_name_acquisition_date",
-                   {{DCM_SpecificCharacterSet, "ISO_IR 100"},
-                    {DCM_PatientName, "M\xfcller^J\xfcrgen^Karl^Dr."},
-                    {DCM_PatientID, "ST-0042"},
-                    {DCM_StudyDate, "20240101"},
-                    {DCM_ContentDate, "20240102"},
-                    {DCM_AcquisitionDate, "20240103"},
-                    {DCM_Laterality, "L"},
-                    {DCM_ImageLaterality, "R"}},
-                   patient("Müller", "Jürgen", "ST-0042", "20240103", "R")},
-        PatientRow{"content_date_then_study_date",
-                   {{DCM_PatientName, "Doe"},
-                    {DCM_StudyDate, "20240101"},
-                    {DCM_ContentDate, "20240102"},
-                    {DCM_Laterality, "L"}},
-                   patient("Doe", "", "", "20240102", "L")},
-        PatientRow{"study_date_only", {{DCM_StudyDate, "20231231"}},
-                   patient("", "", "", "20231231", "")}),
-    RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, DicomPatient,
+                         testing::Values(
+                             // Latin-1 bytes in the file reach the case as UTF-8.
+                             PatientRow{"latin1_name_acquisition_date",
+                                        {{DCM_SpecificCharacterSet, "ISO_IR 100"},
+                                         {DCM_PatientName, "M\xfcller^J\xfcrgen^Karl^Dr."},
+                                         {DCM_PatientID, "ST-0042"},
+                                         {DCM_StudyDate, "20240101"},
+                                         {DCM_ContentDate, "20240102"},
+                                         {DCM_AcquisitionDate, "20240103"},
+                                         {DCM_Laterality, "L"},
+                                         {DCM_ImageLaterality, "R"}},
+                                        patient("Müller", "Jürgen", "ST-0042", "20240103", "R")},
+                             PatientRow{"content_date_then_study_date",
+                                        {{DCM_PatientName, "Doe"},
+                                         {DCM_StudyDate, "20240101"},
+                                         {DCM_ContentDate, "20240102"},
+                                         {DCM_Laterality, "L"}},
+                                        patient("Doe", "", "", "20240102", "L")},
+                             PatientRow{"study_date_only",
+                                        {{DCM_StudyDate, "20231231"}},
+                                        patient("", "", "", "20231231", "")}),
+                         RowName());
 
 } // namespace

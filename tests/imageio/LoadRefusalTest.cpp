@@ -8,13 +8,11 @@
 
 #include <QImage>
 
+#include <filesystem>
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <filesystem>
 
 namespace {
 
@@ -86,12 +84,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "holds no pixel data"},
         RefusalRow{"encapsulated_document",
                    [](const std::string& p) {
-                       writeDicomTestFilm(p, filmWith([](auto& f) {
-                                              f.pixelData = false;
-                                              f.tags = {{DCM_MIMETypeOfEncapsulatedDocument,
-                                                         "application/pdf"},
-                                                        {DCM_EncapsulatedDocument, "%PDF-1.4"}};
-                                          }));
+                       writeDicomTestFilm(
+                           p, filmWith([](auto& f) {
+                               f.pixelData = false;
+                               f.tags = {{DCM_MIMETypeOfEncapsulatedDocument, "application/pdf"},
+                                         {DCM_EncapsulatedDocument, "%PDF-1.4"}};
+                           }));
                    },
                    "encapsulated document (application/pdf)"},
         RefusalRow{"truncated_data_set",

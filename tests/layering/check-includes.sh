@@ -12,8 +12,9 @@ declare -A allowed=(
   [analysis]="analysis casefile model platform"
   [image]="image platform"
   [interaction]="interaction model platform"
-  [shell]="shell model casefile analysis image interaction platform"
-  [app]="app shell model casefile analysis image interaction platform"
+  [imageio]="imageio image platform"
+  [shell]="shell model casefile analysis image interaction imageio platform"
+  [app]="app shell model casefile analysis image interaction imageio platform"
 )
 core="platform model casefile analysis image interaction"
 

@@ -4,7 +4,6 @@
 // include it link DCMTK::dcmdata.
 
 #include "dcmtk/config/osconfig.h"
-
 #include "dcmtk/dcmdata/dcdatset.h"
 #include "dcmtk/dcmdata/dcdeftag.h"
 #include "dcmtk/dcmdata/dcfilefo.h"
@@ -52,7 +51,8 @@ inline void writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
     DcmDataset& ds = *file.getDataset();
     char uid[100];
     ds.putAndInsertString(DCM_SOPClassUID, UID_DigitalXRayImageStorageForPresentation);
-    ds.putAndInsertString(DCM_SOPInstanceUID, dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT));
+    ds.putAndInsertString(DCM_SOPInstanceUID,
+                          dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT));
     ds.putAndInsertString(DCM_Modality, "DX");
     ds.putAndInsertUint16(DCM_Rows, Uint16(f.height));
     ds.putAndInsertUint16(DCM_Columns, Uint16(f.width));

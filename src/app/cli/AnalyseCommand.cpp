@@ -5,10 +5,8 @@
 #include "app/cli/AnalyseOptions.h"
 #include "app/cli/Cli.h"
 #include "casefile/BinFile.h"
+#include "imageio/RadiographFile.h"
 #include "model/CZor.h"
-
-#include <QImageReader>
-#include <QString>
 
 #include <filesystem>
 #include <memory>
@@ -16,8 +14,6 @@
 namespace Cli {
 
 namespace {
-
-constexpr int kMaxPixels = 32767;
 
 // Without a window no dialog can ask for what is missing: say what it is.
 class NoPatientDialog : public PatientDialogOpener {
@@ -53,21 +49,15 @@ bool loadError(UserMessages& messages, const std::string& why)
     return false;
 }
 
-// Size of an image from its header, as the window's open routine would see it.
+// The image checked by the window's loader, from its header.
 bool imageSize(const std::string& path, int& w, int& h, UserMessages& messages)
 {
-    QImageReader reader(QString::fromStdString(path));
-    QSize size = reader.size();
-    if (!size.isValid()) {
-        QImage image = reader.read();
-        if (image.isNull())
-            return loadError(messages, reader.errorString().toStdString());
-        size = image.size();
-    }
-    if (size.width() > kMaxPixels || size.height() > kMaxPixels)
-        return loadError(messages, "the image is wider or higher than 32767 pixels");
-    w = size.width();
-    h = size.height();
+    RadiographInfo info;
+    std::string error;
+    if (!RadiographFile::readHeader(path, info, error))
+        return loadError(messages, error);
+    w = info.width;
+    h = info.height;
     return true;
 }
 

@@ -4,12 +4,12 @@
 
 class CBitmap;
 
-// Image files for `zor-cli render`, through Qt's decoders and encoders.
+// Image files for `zor-cli render`: read by the loader of both programs,
+// written through Qt's encoders.
 namespace RenderImage {
 
-// Decodes the image at `path` into `bitmap` as the window does: its blue
-// channel as grey levels. Images wider or higher than CBitmap::MaxSide are
-// refused before they are decoded. On failure `error` says why.
+// Decodes the image at `path` into `bitmap` with the window's loader
+// (RadiographFile). On failure `error` says why.
 bool load(const std::string& path, CBitmap& bitmap, std::string& error);
 
 // True when the extension of `path` names a format that can be written.
