@@ -104,6 +104,8 @@ bool readRecord(const std::string& key, ByteReader& in, int16_t WPix, int16_t HP
         zor.applyPreset(*name, WPix, HPix);
         return true;
     }
+    if (key == "CalibSource (CHAR)")
+        return text(zor.CalibSource);
     if (key == "Name (CHAR)" || key == "Famname (CHAR)")
         return text(zor.Patient.Famname);
     if (key == "Vorname (CHAR)")
@@ -356,6 +358,10 @@ std::optional<std::string> LandmarkBytes(const CZor& zor, std::string* error)
         WritePoint(out, zor.points(ix), zor);
     // Stored as set whatever PointsValid holds: readers have always done so.
     writeFlagRecord(out, "PointsValid (INTEGER)", true);
+    // Added later than the records above; readers that do not know it skip it.
+    text("CalibSource (CHAR)", zor.CalibSource, "scale source");
+    if (!ok)
+        return std::nullopt;
 
     out.putInt16(0);
     return out.bytes();
@@ -393,6 +399,7 @@ bool ReadLandmarkData(std::string_view bytes, const std::string& path, int16_t W
     zor.initScale(WPix, HPix, 430.0);
     std::string previous;
     bool anyRecord = false;
+    bool sourceRead = false;
     bool headFitted = false; // a circle was fitted to this file's head points
     for (;;) {
         // A file that stops cleanly between records is complete; one that
@@ -409,7 +416,10 @@ bool ReadLandmarkData(std::string_view bytes, const std::string& path, int16_t W
         }
         previous = *key;
         anyRecord = true;
+        sourceRead = sourceRead || *key == "CalibSource (CHAR)";
     }
+    if (!sourceRead)
+        zor.CalibSource = "landmark file";
     zor.LinesVisible = true;
     return true;
 }

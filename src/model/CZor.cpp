@@ -4,6 +4,7 @@
 #include "platform/Surface.h"
 
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -35,15 +36,34 @@ constexpr int16_t kCMarker = 220;
 
 // --- Frame and calibration ---
 
-void CZor::initScale(int16_t WPix, int16_t HPix, double W)
+bool CZor::initScale(int16_t WPix, int16_t HPix, double W)
 {
     // A zero, negative, non-finite or absurd width (a damaged file, a slip
     // of the hand) would poison every conversion; keep the scale we have.
     if (WPix <= 0 || !(W >= kMinWorldWidth && W <= kMaxWorldWidth))
-        return;
+        return false;
     WPixel = WPix;
     HPixel = HPix;
     ScaleFactor = WPix / W;
+    return true;
+}
+
+bool CZor::calibrated() const
+{
+    return CalibSource.rfind(kNotCalibrated, 0) != 0;
+}
+
+std::string CZor::scaleText() const
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f mm/px, ", 1.0 / ScaleFactor);
+    if (calibrated())
+        return text + CalibSource;
+    // "not calibrated: pixels not square" keeps its reason.
+    char width[48];
+    std::snprintf(width, sizeof width, " (%.0f mm film default)", WorldWidth());
+    return text + ("NOT CALIBRATED" + CalibSource.substr(std::string(kNotCalibrated).size())) +
+           width;
 }
 
 bool CZor::Pixel(std::span<double> values) const
@@ -86,7 +106,8 @@ void CZor::Calibrate(int16_t WPix, int16_t HPix)
     if (!std::isfinite(d) || !(d > 0.0))
         return;
     double W = WPix * CalibDist / d;
-    initScale(WPix, HPix, W);
+    if (initScale(WPix, HPix, W))
+        CalibSource = "two points";
 }
 
 double CZor::presetWidth(const std::string& name)
@@ -101,9 +122,9 @@ double CZor::presetWidth(const std::string& name)
 bool CZor::applyPreset(const std::string& name, int16_t WPix, int16_t HPix)
 {
     double w = presetWidth(name);
-    if (w == 0.0)
+    if (w == 0.0 || !initScale(WPix, HPix, w))
         return false;
-    initScale(WPix, HPix, w);
+    CalibSource = name;
     return true;
 }
 

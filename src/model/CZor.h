@@ -69,8 +69,8 @@ public:
     static constexpr double kMinWorldWidth = 1.0;
     static constexpr double kMaxWorldWidth = 100000.0;
     // Sets the image size and ScaleFactor = WPix / W. Refused (nothing
-    // changes) unless WPix > 0 and W lies within 1 mm to 100 m.
-    void initScale(int16_t WPix, int16_t HPix, double W);
+    // changes, false) unless WPix > 0 and W lies within 1 mm to 100 m.
+    bool initScale(int16_t WPix, int16_t HPix, double W);
     double WorldWidth() const { return WPixel / ScaleFactor; }
     double PixelX(double x) const { return x * ScaleFactor; }
     // World (x, y, x, y, ...) to image coordinates in place. An odd count is
@@ -83,12 +83,25 @@ public:
     void TransformP(CPoint& p) const;
     void TransformP(CPoint& p, const StemFrame& frame) const;
     void TransformL(CLine& l) const;
-    // Scale from CalibPoints and CalibDist. Nothing changes without
-    // CalibPoints, with coinciding points or with CalibDist not above 0.
+    // Scale from CalibPoints and CalibDist; CalibSource becomes "two points".
+    // Nothing changes without CalibPoints, with coinciding points or with
+    // CalibDist not above 0.
     void Calibrate(int16_t WPix, int16_t HPix);
 
+    // Where the scale comes from, as the status line and the landmark file
+    // say it: kNotCalibrated while the film is taken as 430 mm wide, "two
+    // points", a preset's name, "landmark file", or what a film's header says.
+    static constexpr const char* kNotCalibrated = "not calibrated";
+    std::string CalibSource = kNotCalibrated;
+    // False while CalibSource says the scale is not calibrated.
+    bool calibrated() const;
+    // The scale and its source for the status line: "0.139 mm/px, calibrated
+    // at the patient (DICOM)", "0.478 mm/px, NOT CALIBRATED (430 mm film default)".
+    std::string scaleText() const;
+
     // Applies a named preset ("mm430", "DirektR1", ...; exact case) with the
-    // given image size. False, nothing changed, for an unknown name.
+    // given image size; CalibSource becomes its name. False, nothing changed,
+    // for an unknown name.
     bool applyPreset(const std::string& name, int16_t WPix, int16_t HPix);
     // The world width of a preset, or 0.0 for an unknown name.
     static double presetWidth(const std::string& name);

@@ -57,7 +57,8 @@ TEST(BinFile, AFullCaseIsStoredByteForByteAndComesBackAsItWas)
                                                "Calib (REAL)\x01\x00"
                                                "\x00\x00\x00\x00\x00\xE0\x7A\x40",
                                                24));
-    EXPECT_TRUE(bytes.ends_with(text("PointsValid (INTEGER)") + int16(1) + int16(0) + endMarker));
+    EXPECT_TRUE(bytes.ends_with(text("PointsValid (INTEGER)") + int16(1) + int16(0) +
+                                text("CalibSource (CHAR)") + text("not calibrated") + endMarker));
     size_t at = 0;
     for (const char* k :
          {"Name (CHAR)", "Vorname (CHAR)", "Date (CHAR)", "Code (CHAR)", "DatFile (CHAR)",
@@ -101,6 +102,43 @@ TEST(BinFile, AFullCaseIsStoredByteForByteAndComesBackAsItWas)
     EXPECT_FALSE(BinFile::WriteLandmarkFile(path, b, &error));
     EXPECT_NE(error.find("First Name"), std::string::npos) << error;
     EXPECT_EQ(TempDir::read(path), bytes);
+}
+
+// The scale's source is the last record. A reader that does not know it
+// (every reader before it was added) skips it as an unknown key; a file
+// without it reads with the source "landmark file".
+TEST(BinFile, TheScaleSourceIsKeptAndSkippedByReadersThatDoNotKnowIt)
+{
+    CZor a;
+    Cases::upright(a);
+    a.CalibSource = "calibrated at the patient (DICOM)";
+    const std::string bytes = *BinFile::LandmarkBytes(a);
+    const std::string record = text("CalibSource (CHAR)") + text(a.CalibSource);
+    const size_t at = bytes.find(record);
+    ASSERT_EQ(at + record.size() + endMarker.size(), bytes.size());
+
+    std::string unknownKey = bytes;
+    unknownKey[at + 2] = 'X'; // "XalibSource (CHAR)": a key this reader does not know
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* source;
+    } rows[] = {{"with the record", bytes, "calibrated at the patient (DICOM)"},
+                {"as an unknown key", unknownKey, "landmark file"},
+                {"without the record", bytes.substr(0, at) + endMarker, "landmark file"}};
+    std::optional<CZor> first;
+    for (const auto& row : rows) {
+        CZor b;
+        RecordingMessages messages;
+        ASSERT_TRUE(BinFile::ReadLandmarkData(row.bytes, "case.bit", W, H, b, messages))
+            << row.what;
+        EXPECT_TRUE(messages.messages.empty()) << row.what;
+        EXPECT_EQ(b.CalibSource, row.source) << row.what;
+        b.CalibSource = a.CalibSource;
+        if (!first)
+            first = b;
+        EXPECT_TRUE(b == *first) << row.what << ": the rest as with the record";
+    }
 }
 
 TEST(Cp1252, ConvertsBothWaysAndRefusesWhatItCannotHold)

@@ -39,11 +39,18 @@ TEST(Frame, PixelsToTheStemFrameAndWorldToPixels)
 TEST(Frame, CalibrationSetsTheScaleAndRefusalsKeepThePreviousOne)
 {
     CZor z;
+    z.initScale(1000, 800, 430.0);
+    EXPECT_EQ(z.scaleText(), "0.430 mm/px, NOT CALIBRATED (430 mm film default)");
+    z.CalibSource = "not calibrated: pixels not square";
+    EXPECT_EQ(z.scaleText(),
+              "0.430 mm/px, NOT CALIBRATED: pixels not square (430 mm film default)");
     z.CalibPoints.emplace();
     z.CalibPoints->init(0, 0, 300, 400);
     z.CalibDist = 50.0;
     z.Calibrate(1000, 800);
     EXPECT_EQ(z.ScaleFactor, 10.0);
+    EXPECT_EQ(z.scaleText(), "0.100 mm/px, two points");
+    z.CalibSource = "the source before";
     for (double w : {0.0, -10.0, kNaN, std::numeric_limits<double>::infinity(), 0.999, 1e-306,
                      100000.001, 1e300})
         z.initScale(600, 500, w);
@@ -60,6 +67,7 @@ TEST(Frame, CalibrationSetsTheScaleAndRefusalsKeepThePreviousOne)
     z.Calibrate(600, 500);
     EXPECT_EQ(z.ScaleFactor, 10.0);
     EXPECT_EQ(z.HPixel, 800);
+    EXPECT_EQ(z.CalibSource, "the source before") << "a refused calibration tells nothing new";
     z.initScale(600, 500, 1.0);
     EXPECT_EQ(z.WorldWidth(), 1.0);
     z.initScale(600, 500, 100000.0);
@@ -75,10 +83,12 @@ TEST(Frame, PresetsByExactName)
     for (auto [name, width] : presets) {
         ASSERT_TRUE(z.applyPreset(name, 1750, 1400)) << name;
         EXPECT_EQ(z.ScaleFactor, 1750 / width) << name;
+        EXPECT_EQ(z.CalibSource, name);
     }
     for (const char* name : {"Mm175", "MM430", "pacs ", "", "mm 175"})
         EXPECT_FALSE(z.applyPreset(name, 1000, 1400)) << name;
     EXPECT_EQ(z.ScaleFactor, 1750 / 495.3);
+    EXPECT_EQ(z.CalibSource, "PACSPR8");
 }
 
 enum Show { kLines = 1, kFemur = 2, kHead = 4, kContour = 8, kMarks = 16, kAll = 31 };
