@@ -1,4 +1,5 @@
 #include "../analysis/Cases.h"
+#include "../support/DicomTestFile.h"
 #include "app/cli/Cli.h"
 #include "casefile/BinFile.h"
 #include "model/CZor.h"
@@ -152,6 +153,25 @@ private slots:
 
         // With a fixed date a second run appends the same bytes again.
         QCOMPARE(analyse({"--today=2026-12-07", image}).status, 0);
+        QCOMPARE(readFile(file("study1.zor")), record + record);
+    }
+
+    // One landmark set on a DICOM film and on a BMP of the same size: the
+    // same record.
+    void aDicomFilmGivesTheRecordOfTheSameBmp()
+    {
+        const std::string bmp = makeCase("asbmp");
+        DicomTestFilm film;
+        film.width = 860;
+        film.height = 1000;
+        film.value = [](int, int) { return uint16_t(0); };
+        const std::string dicom = file("asdicom.dcm");
+        writeDicomTestFilm(dicom, film);
+        makeLandmarkFile("asdicom.bit");
+        QCOMPARE(analyse({"--today", "2026-12-07", bmp}).status, 0);
+        const std::string record = readFile(file("study1.zor"));
+        const Run r = analyse({"--today", "2026-12-07", dicom});
+        QCOMPARE(r.err, std::string());
         QCOMPARE(readFile(file("study1.zor")), record + record);
     }
 

@@ -12,6 +12,8 @@ void usage(std::ostream& s)
          "  analyse   analyse stored cases and append their report records\n"
          "            analyse [--report FILE] [--today YYYY-MM-DD] [--size WxH] CASE...\n"
          "  render    write an image with the image tools applied\n"
+         "  info      what the image loader finds in films (size, scale, patient)\n"
+         "            info [--json] FILE...\n"
          "\n"
          "'zor-cli COMMAND --help' explains a command.\n";
 }
@@ -38,6 +40,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return analyse(rest, out, err);
     if (command == "render")
         return render(rest, out, err);
+    if (command == "info")
+        return info(rest, out, err);
     err << "zor-cli: unknown command '" << command << "'\n";
     usage(err);
     return 2;
