@@ -42,14 +42,10 @@ private slots:
     {
         film_ = dir_.filePath("film").toStdString(); // DICOM without a name extension
         DicomTestFilm f;
-        f.tags = {{DCM_PixelSpacing, "0.139\\0.139"},
-                  {DCM_PixelSpacingCalibrationType, "GEOMETRY"},
-                  {DCM_WindowCenter, "2000"},
-                  {DCM_WindowWidth, "3000"},
-                  {DCM_PatientName, "Doe^Jane"},
-                  {DCM_PatientID, "ST-7"},
-                  {DCM_StudyDate, "20240105"},
-                  {DCM_ImageLaterality, "L"}};
+        f.tags = {{DCM_PixelSpacing, "0.139\\0.139"}, {DCM_PixelSpacingCalibrationType, "GEOMETRY"},
+                  {DCM_WindowCenter, "2000"},         {DCM_WindowWidth, "3000"},
+                  {DCM_PatientName, "Doe^Jane"},      {DCM_PatientID, "ST-7"},
+                  {DCM_StudyDate, "20240105"},        {DCM_ImageLaterality, "L"}};
         writeDicomTestFilm(film_, f);
         bmp_ = dir_.filePath("plain.bmp").toStdString();
         QImage image(30, 20, QImage::Format_Grayscale8);
