@@ -39,7 +39,8 @@ std::string field(const Cell& c, const Style& style)
     const char sep = style.excel ? ';' : ',';
     std::string s = c.text;
     if (c.isText) {
-        if (!s.empty() && (s[0] == '=' || s[0] == '+' || s[0] == '-' || s[0] == '@' || s[0] == '\t'))
+        if (!s.empty() &&
+            (s[0] == '=' || s[0] == '+' || s[0] == '-' || s[0] == '@' || s[0] == '\t'))
             s.insert(s.begin(), '\'');
     } else if (style.excel) {
         for (char& ch : s)
@@ -160,19 +161,35 @@ std::string filmTable(const Series::StudyResult& study, const Style& style)
 
 std::string summaryTable(const Series::StudyResult& study, const Style& style)
 {
-    const std::vector<std::string> header = {
-        "series",          "code",        "family_name",      "given_name",
-        "side",            "films",       "comparable_films", "followup_months",
-        "subsidence_last_mm", "subsidence_24_mm", "max_abs_tilt_deg", "pattern",
-        "over_threshold"};
+    const std::vector<std::string> header = {"series",
+                                             "code",
+                                             "family_name",
+                                             "given_name",
+                                             "side",
+                                             "films",
+                                             "comparable_films",
+                                             "followup_months",
+                                             "subsidence_last_mm",
+                                             "subsidence_24_mm",
+                                             "max_abs_tilt_deg",
+                                             "pattern",
+                                             "over_threshold"};
     std::vector<std::vector<Cell>> rows;
     for (const Series::SeriesResult& s : study.series) {
         const Series::SeriesSummary& m = s.summary;
-        rows.push_back({text(m.series), text(m.code), text(m.famname), text(m.vorname),
-                        text(m.side), {std::to_string(m.films), false},
-                        {std::to_string(m.comparableFilms), false}, number(m.followupMonths, 2),
-                        number(m.subsidenceLast, 3), number(m.subsidence24, 3),
-                        number(m.maxAbsTilt, 3), text(m.pattern), flag(m.overThreshold)});
+        rows.push_back({text(m.series),
+                        text(m.code),
+                        text(m.famname),
+                        text(m.vorname),
+                        text(m.side),
+                        {std::to_string(m.films), false},
+                        {std::to_string(m.comparableFilms), false},
+                        number(m.followupMonths, 2),
+                        number(m.subsidenceLast, 3),
+                        number(m.subsidence24, 3),
+                        number(m.maxAbsTilt, 3),
+                        text(m.pattern),
+                        flag(m.overThreshold)});
     }
     return table(header, rows, style);
 }

@@ -2,34 +2,20 @@
 
 #include "analysis/Calc.h"
 #include "model/CZor.h"
-#include "platform/PatientDialogOpener.h"
-#include "series/KeptMessages.h"
 
 #include <cmath>
 #include <random>
 
 namespace Series {
 
-namespace {
-
-class NoDialog : public PatientDialogOpener {
-public:
-    bool opened = false;
-    void openPatientDialog(int) override { opened = true; }
-};
-
-} // namespace
-
-std::variant<AnalysisResult, std::string> analyseFilm(CZor& zor)
+std::variant<AnalysisResult, std::string> analyseFilm(const CZor& zor)
 {
-    KeptMessages messages;
-    NoDialog dialog;
-    std::optional<AnalysisResult> r = Calc::Analyse(zor, dialog, messages);
-    if (r)
-        return *r;
-    if (dialog.opened)
-        return std::string("no head diameter");
-    return messages.text.empty() ? std::string("the analysis gives no result") : messages.text;
+    Calc::Outcome outcome = Calc::Analyse(zor);
+    if (auto* a = std::get_if<Calc::Analysis>(&outcome))
+        return a->result;
+    if (auto* r = std::get_if<Calc::Refusal>(&outcome))
+        return r->what + " (" + r->how + ")";
+    return std::string("no head diameter");
 }
 
 double headFactor(const AnalysisResult& r)
@@ -61,9 +47,10 @@ Values normalise(const AnalysisResult& r)
     return v;
 }
 
-Values clickSpread(const Clicks& clicks, CZor& scratch, double sigma, int draws, uint64_t seed,
-                   int* used)
+Values clickSpread(const CZor& film, double sigma, int draws, uint64_t seed, int* used)
 {
+    const Clicks clicks = clicksOf(film);
+    CZor scratch = film;
     std::mt19937_64 rng(seed);
     std::normal_distribution<double> noise(0.0, sigma);
     Values mean{};
@@ -102,7 +89,7 @@ Values clickSpread(const Clicks& clicks, CZor& scratch, double sigma, int draws,
     return sd;
 }
 
-std::variant<Measurement, std::string> measureFilm(CZor& zor, double sigma, int draws,
+std::variant<Measurement, std::string> measureFilm(const CZor& zor, double sigma, int draws,
                                                    uint64_t seed)
 {
     auto r = analyseFilm(zor);
@@ -112,8 +99,7 @@ std::variant<Measurement, std::string> measureFilm(CZor& zor, double sigma, int 
     m.result = std::get<AnalysisResult>(r);
     m.k = headFactor(m.result);
     m.value = normalise(m.result);
-    Clicks clicks = clicksOf(zor);
-    m.sd = clickSpread(clicks, zor, sigma, draws, seed, &m.draws);
+    m.sd = clickSpread(zor, sigma, draws, seed, &m.draws);
     return m;
 }
 

@@ -17,7 +17,7 @@ namespace Series {
 // k = true head radius / measured head radius, so that films of any
 // magnification or calibration compare; angles as they are.
 namespace Value {
-inline constexpr size_t Subsidence = 0; // mean of the four subsidence values
+inline constexpr size_t Subsidence = 0;  // mean of the four subsidence values
 inline constexpr size_t Subsidence1 = 1; // .. Subsidence1 + 3
 inline constexpr size_t ValgusVarus = 5;
 inline constexpr size_t Cement = 6;
@@ -33,7 +33,7 @@ inline constexpr size_t Count = 24;
 using Values = std::array<double, Value::Count>;
 
 // The analysis of a film as it stands, or the reason it gives none.
-std::variant<AnalysisResult, std::string> analyseFilm(CZor& zor);
+std::variant<AnalysisResult, std::string> analyseFilm(const CZor& zor);
 
 // k and the normalised values of a result.
 double headFactor(const AnalysisResult& r);
@@ -49,14 +49,14 @@ struct Measurement {
 
 // Monte-Carlo spread of the normalised values: `draws` times, independent
 // Gaussian noise of `sigma` image pixels on x and y of every placed point,
-// then the head refitted, the axis rebuilt and the analysis run again. The
-// model is used as scratch space and left with the last draw's landmarks.
-Values clickSpread(const Clicks& clicks, CZor& scratch, double sigma, int draws, uint64_t seed,
-                   int* used = nullptr);
+// then the head refitted, the axis rebuilt and the analysis run again on a
+// copy of film. Draws that give no result are not counted (*used says how
+// many did).
+Values clickSpread(const CZor& film, double sigma, int draws, uint64_t seed, int* used = nullptr);
 
-// Analyses a film read from its landmark file and works out its spread.
-// The model is changed (it serves as scratch space for the draws).
-std::variant<Measurement, std::string> measureFilm(CZor& zor, double sigma, int draws,
+// Analyses a film as read from its landmark file and works out its spread;
+// the reason when the analysis gives no result.
+std::variant<Measurement, std::string> measureFilm(const CZor& zor, double sigma, int draws,
                                                    uint64_t seed);
 
 } // namespace Series

@@ -172,7 +172,12 @@ Series::Clicks trueClicks(const Patient& pt, const Film& f)
     // The head is a ball: its outline keeps its radius whatever the tilt.
     Point centre = stem({a.neckOffset, a.neckHeight});
     double r = a.headRadius * pixelsPerMm(pr);
-    for (double deg : {15.0, 45.0, 75.0, 105.0, 135.0, 165.0}) {
+    // Eleven points round the rim, leaving out where the neck joins the head
+    // (below and lateral of it, about 233 degrees on a right hip).
+    for (int k = 0; k < 11; ++k) {
+        double deg = 263.0 + 30.0 * k;
+        if (pr.left)
+            deg = 180.0 - deg;
         double t = (deg + pr.rotation) * kDegree;
         c.head.push_back({centre.x + r * std::cos(t), centre.y - r * std::sin(t)});
     }

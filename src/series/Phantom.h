@@ -24,8 +24,8 @@ struct Settings {
     int patients = 10;
     int films = 6;
     uint64_t seed = 1;
-    double clickSd = 1.0;   // image pixels
-    double pixelMm = 0.15;  // film millimetres per image pixel
+    double clickSd = 1.0;  // image pixels
+    double pixelMm = 0.15; // film millimetres per image pixel
 };
 
 // Size of every phantom film in pixels.
@@ -37,19 +37,19 @@ enum class Curve { Stable, EarlyThenStable, EarlyAndContinuing, LateOnset };
 const char* curveName(Curve c);
 
 struct Anatomy {
-    double stemLength = 225.0;  // shoulder to tip along the stem axis
-    double stemHalfTop = 9.0;   // half width at the shoulder
-    double stemHalfTip = 3.5;   // half width at the tip
-    double stemAngle = 0.0;     // degrees of the stem against the femur, first film
-    double neckOffset = 40.0;   // head centre medial of the axis
-    double neckHeight = 30.0;   // head centre above the shoulder
-    double headRadius = 14.0;   // true radius
-    double gtLevel = 10.0;      // tip of the greater trochanter
-    double ltLevel = -50.0;     // tip of the lesser trochanter
-    double ltBump = 8.0;        // how far it stands out of the cortex
+    double stemLength = 225.0; // shoulder to tip along the stem axis
+    double stemHalfTop = 9.0;  // half width at the shoulder
+    double stemHalfTip = 3.5;  // half width at the tip
+    double stemAngle = 0.0;    // degrees of the stem against the femur, first film
+    double neckOffset = 40.0;  // head centre medial of the axis
+    double neckHeight = 30.0;  // head centre above the shoulder
+    double headRadius = 14.0;  // true radius
+    double gtLevel = 10.0;     // tip of the greater trochanter
+    double ltLevel = -50.0;    // tip of the lesser trochanter
+    double ltBump = 8.0;       // how far it stands out of the cortex
     double femurHalfShaft = 15.0;
     double femurHalfTop = 26.0;
-    double cementDepth = 12.0;  // cement marker below the tip
+    double cementDepth = 12.0;           // cement marker below the tip
     std::array<double, 4> pointLevels{}; // femur points, top to bottom
 
     double femurHalfWidth(double y) const;

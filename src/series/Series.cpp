@@ -125,8 +125,8 @@ SeriesResult analyseOne(const std::vector<Film>& films, size_t reference, const 
         r.dCompX = v[Value::CompX] - mr.value[Value::CompX];
         double widths = 0.0;
         for (size_t j = 0; j < 4; ++j)
-            widths += (v[Value::Width1 + j] - mr.value[Value::Width1 + j]) /
-                      mr.value[Value::Width1 + j];
+            widths +=
+                (v[Value::Width1 + j] - mr.value[Value::Width1 + j]) / mr.value[Value::Width1 + j];
         r.widthChangePct = 100.0 * widths / 4.0;
         for (size_t j = 0; j < 5; ++j) {
             r.dxMedial[j] = v[Value::Medial1 + j] - mr.value[Value::Medial1 + j];

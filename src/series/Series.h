@@ -82,8 +82,8 @@ struct SeriesSummary {
     std::string side;
     int films = 0;
     int comparableFilms = 0;
-    double followupMonths = 0.0; // of the last comparable film
-    double subsidenceLast = 0.0; // of the last comparable film
+    double followupMonths = 0.0;        // of the last comparable film
+    double subsidenceLast = 0.0;        // of the last comparable film
     std::optional<double> subsidence24; // of the comparable film nearest 24 months
     double maxAbsTilt = 0.0;
     std::string pattern;
@@ -98,6 +98,7 @@ struct SeriesResult {
 struct StudyResult {
     std::vector<SeriesResult> series; // by series name
     std::vector<LeftOut> leftOut;
+    bool referenceMissing = false; // the named reference is no film of the study
 };
 
 // The patient of a film: "Study - ID" when given, else family and given name.
@@ -110,8 +111,7 @@ std::vector<SeriesResult> analyseSeries(std::vector<Film> films, const Settings&
 
 // The rows of one series against the film at index `reference` (films in
 // date order).
-SeriesResult analyseOne(const std::vector<Film>& films, size_t reference,
-                        const Settings& settings);
+SeriesResult analyseOne(const std::vector<Film>& films, size_t reference, const Settings& settings);
 
 // "stable", "early then stable", "early and continuing", "late onset" or
 // "unclassified", from the comparable rows.

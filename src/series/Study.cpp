@@ -144,15 +144,32 @@ StudyResult analyseStudy(const std::vector<std::string>& paths, const Settings& 
     FoundCases found = findCases(paths, size.has_value());
     StudyResult out;
     out.leftOut = found.leftOut;
+    // The reference as listed, or as a path to its image or landmark file.
+    Settings settings = s;
+    if (!s.reference.empty()) {
+        std::error_code ec;
+        fs::path given = fs::weakly_canonical(s.reference, ec);
+        auto same = [&](const std::string& p) {
+            std::error_code e;
+            return !p.empty() && fs::weakly_canonical(p, e) == given && !e;
+        };
+        out.referenceMissing = true;
+        for (const CaseFile& c : found.cases) {
+            if (c.film == s.reference || same(c.image) || same(c.landmark)) {
+                settings.reference = c.film;
+                out.referenceMissing = false;
+            }
+        }
+    }
     std::vector<Film> films;
     for (const CaseFile& c : found.cases) {
-        auto f = loadFilm(c, size, sizeOf, s);
+        auto f = loadFilm(c, size, sizeOf, settings);
         if (auto* film = std::get_if<Film>(&f))
             films.push_back(std::move(*film));
         else
             out.leftOut.push_back(std::get<LeftOut>(f));
     }
-    out.series = analyseSeries(std::move(films), s);
+    out.series = analyseSeries(std::move(films), settings);
     return out;
 }
 

@@ -9,8 +9,7 @@ namespace {
 
 // Films of a phantom study measured straight from their landmarks, without
 // files: what a perfect (sd 0) or noisy reading gives.
-std::vector<Series::Film> measure(const std::vector<Phantom::Patient>& study, double sd,
-                                  int draws)
+std::vector<Series::Film> measure(const std::vector<Phantom::Patient>& study, double sd, int draws)
 {
     std::vector<Series::Film> films;
     for (size_t i = 0; i < study.size(); ++i) {

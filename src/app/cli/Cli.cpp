@@ -14,6 +14,8 @@ void usage(std::ostream& s)
          "  render    write an image with the image tools applied\n"
          "  info      what the image loader finds in films (size, scale, patient)\n"
          "            info [--json] FILE...\n"
+         "  series    compare the films of each patient over time: migration, error bars\n"
+         "  phantom   write a synthetic study with known migration\n"
          "\n"
          "'zor-cli COMMAND --help' explains a command.\n";
 }
@@ -42,6 +44,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return render(rest, out, err);
     if (command == "info")
         return info(rest, out, err);
+    if (command == "series")
+        return series(rest, out, err);
+    if (command == "phantom")
+        return phantom(rest, out, err);
     err << "zor-cli: unknown command '" << command << "'\n";
     usage(err);
     return 2;

@@ -13,5 +13,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 int analyse(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int render(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int info(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int series(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int phantom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace Cli
