@@ -97,6 +97,10 @@ std::variant<Measurement, std::string> measureFilm(const CZor& zor, double sigma
         return *why;
     Measurement m;
     m.result = std::get<AnalysisResult>(r);
+    // The analysis refuses a head without a fitted circle; a measured radius
+    // of 0 would still make every normalised value infinite.
+    if (!(m.result.factorHead > 0.0))
+        return std::string("the head has no radius (use Measurement Tool 'Head')");
     m.k = headFactor(m.result);
     m.value = normalise(m.result);
     m.sd = clickSpread(zor, sigma, draws, seed, &m.draws);

@@ -10,13 +10,14 @@ declare -A allowed=(
   [model]="model platform"
   [casefile]="casefile model platform"
   [analysis]="analysis casefile model platform"
+  [series]="series analysis casefile model platform"
   [image]="image platform"
   [interaction]="interaction model platform"
   [imageio]="imageio image platform"
-  [shell]="shell model casefile analysis image interaction imageio platform"
-  [app]="app shell model casefile analysis image interaction imageio platform"
+  [shell]="shell model casefile analysis series image interaction imageio platform"
+  [app]="app shell model casefile analysis series image interaction imageio platform"
 )
-core="platform model casefile analysis image interaction"
+core="platform model casefile analysis series image interaction"
 
 bad=0
 for layer in "${!allowed[@]}"; do

@@ -7,9 +7,10 @@
 
 namespace {
 
-// Films of a phantom study measured straight from their landmarks, without
-// files: what a perfect (sd 0) or noisy reading gives.
-std::vector<Series::Film> measure(const std::vector<Phantom::Patient>& study, double sd, int draws)
+// The films of a phantom study measured straight from their landmarks,
+// without files: clicked with `noise` pixels, error bars drawn with `sigma`.
+std::vector<Series::Film> measure(const std::vector<Phantom::Patient>& study, double noise,
+                                  double sigma, int draws)
 {
     std::vector<Series::Film> films;
     for (size_t i = 0; i < study.size(); ++i) {
@@ -18,8 +19,8 @@ std::vector<Series::Film> measure(const std::vector<Phantom::Patient>& study, do
             const Phantom::Film& f = p.films[k];
             std::mt19937_64 rng(Phantom::clickSeed({}, i, k));
             CZor zor;
-            EXPECT_TRUE(Phantom::fillCase(p, f, Phantom::noisyClicks(p, f, sd, rng), zor));
-            auto m = Series::measureFilm(zor, sd, draws, 7 + k);
+            EXPECT_TRUE(Phantom::fillCase(p, f, Phantom::noisyClicks(p, f, noise, rng), zor));
+            auto m = Series::measureFilm(zor, sigma, draws, 7 + k);
             EXPECT_TRUE(std::holds_alternative<Series::Measurement>(m));
             Series::Film film;
             film.film = f.name;
@@ -44,12 +45,16 @@ const Phantom::Film* truthOf(const std::vector<Phantom::Patient>& study, const s
     return nullptr;
 }
 
+// Whatever the magnification, in-plane rotation, calibration and side, a
+// perfect reading gives back the truth; the films tilted out of plane, and
+// only they, are not comparable.
 TEST(PhantomSeries, NoiseFreeFilmsGiveBackTheTruth)
 {
     Phantom::Settings s;
     s.patients = 12;
     std::vector<Phantom::Patient> study = Phantom::makeStudy(s);
-    std::vector<Series::SeriesResult> result = Series::analyseSeries(measure(study, 0.0, 2), {});
+    std::vector<Series::SeriesResult> result =
+        Series::analyseSeries(measure(study, 0.0, 0.0, 2), {});
     ASSERT_EQ(result.size(), study.size());
     int tilted = 0;
     std::map<std::string, int> varusFilms; // by side: the sign is checked on both
@@ -61,19 +66,59 @@ TEST(PhantomSeries, NoiseFreeFilmsGiveBackTheTruth)
             EXPECT_EQ(row.comparable, f->comparable) << row.reason;
             if (!f->comparable) {
                 ++tilted;
+                EXPECT_EQ(row.reason.rfind("comp-y (1) differs by -", 0), 0u) << row.reason;
                 continue;
             }
             EXPECT_NEAR(row.subsidence, f->subsidence, 0.01);
             EXPECT_NEAR(row.tilt, f->tilt, 0.01);
-            if (f->tilt > 0.5)
-                ++varusFilms[r.summary.side];
             ASSERT_TRUE(row.cementSubsidence);
             EXPECT_NEAR(*row.cementSubsidence, f->cement, 0.01);
+            if (f->tilt > 0.5)
+                ++varusFilms[r.summary.side];
         }
     }
     EXPECT_GT(tilted, 0);
     EXPECT_GT(varusFilms["L"], 0);
     EXPECT_GT(varusFilms["R"], 0);
+}
+
+// Exact films with error bars of 0.3 pixels: each curve gives its pattern.
+TEST(PhantomSeries, EachCurveGivesItsPattern)
+{
+    Phantom::Settings s;
+    s.patients = 8;
+    std::vector<Phantom::Patient> study = Phantom::makeStudy(s);
+    std::vector<Series::SeriesResult> result =
+        Series::analyseSeries(measure(study, 0.0, 0.3, 60), {});
+    ASSERT_EQ(result.size(), study.size());
+    for (size_t i = 0; i < study.size(); ++i)
+        EXPECT_EQ(result[i].summary.pattern, Phantom::curveName(study[i].curve))
+            << result[i].summary.series;
+}
+
+TEST(PhantomSeries, ErrorBarsGrowWithTheClickNoise)
+{
+    Phantom::Settings s;
+    s.patients = 1;
+    std::vector<Phantom::Patient> study = Phantom::makeStudy(s);
+    CZor zor;
+    Phantom::fillCase(study[0], study[0].films[1], Phantom::trueClicks(study[0], study[0].films[1]),
+                      zor);
+    double previous = 0.0;
+    for (double sigma : {0.5, 1.0, 2.0}) {
+        auto m = Series::measureFilm(zor, sigma, 400, 3);
+        ASSERT_TRUE(std::holds_alternative<Series::Measurement>(m));
+        const Series::Values& sd = std::get<Series::Measurement>(m).sd;
+        double now = sd[Series::Value::Subsidence];
+        SCOPED_TRACE(sigma);
+        // Small clicks propagate linearly: twice the noise, twice the spread.
+        if (previous > 0.0) {
+            EXPECT_NEAR(now / previous, 2.0, 0.2);
+        }
+        EXPECT_GT(sd[Series::Value::ValgusVarus], 0.0);
+        EXPECT_GT(sd[Series::Value::CompY1], 0.0);
+        previous = now;
+    }
 }
 
 } // namespace

@@ -19,21 +19,31 @@ namespace {
 // The film column names the case as `zor-cli series DIR` lists it.
 std::string truthTable(const std::vector<Phantom::Patient>& study, const char* extension)
 {
-    const std::vector<std::string> header = {
-        "film",           "code",          "side",         "months",      "curve",
-        "sinking_mm",     "subsidence_mm", "cement_mm",    "tilt_deg",    "comparable",
-        "magnification",  "rotation_deg",  "out_of_plane_deg", "calibration"};
+    const std::vector<std::string> header = {"film",
+                                             "code",
+                                             "side",
+                                             "months",
+                                             "curve",
+                                             "sinking_mm",
+                                             "subsidence_mm",
+                                             "cement_mm",
+                                             "tilt_deg",
+                                             "comparable",
+                                             "magnification",
+                                             "rotation_deg",
+                                             "out_of_plane_deg",
+                                             "calibration"};
     std::vector<std::vector<Csv::Cell>> rows;
     for (const Phantom::Patient& p : study) {
         for (const Phantom::Film& f : p.films) {
             const Phantom::Projection& pr = f.projection;
             rows.push_back({Csv::text(f.name + extension), Csv::text(p.code),
                             Csv::text(pr.left ? "L" : "R"), Csv::number(f.months, 2),
-                            Csv::text(Phantom::curveName(p.curve)),
-                            Csv::number(f.pose.sinking, 4), Csv::number(f.subsidence, 4),
-                            Csv::number(f.cement, 4), Csv::number(f.tilt, 4),
-                            Csv::flag(f.comparable), Csv::number(pr.magnification, 4),
-                            Csv::number(pr.rotation, 3), Csv::number(pr.outOfPlane, 3),
+                            Csv::text(Phantom::curveName(p.curve)), Csv::number(f.pose.sinking, 4),
+                            Csv::number(f.subsidence, 4), Csv::number(f.cement, 4),
+                            Csv::number(f.tilt, 4), Csv::flag(f.comparable),
+                            Csv::number(pr.magnification, 4), Csv::number(pr.rotation, 3),
+                            Csv::number(pr.outOfPlane, 3),
                             Csv::text(f.defaultCalibration ? "430 mm default" : "film")});
         }
     }
@@ -77,14 +87,14 @@ int phantom(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             std::string why;
             if (!BinFile::WriteLandmarkFile(base + ".bit", zor, &why))
                 return fail("cannot write " + base + ".bit: " + why);
-            if (o->images &&
-                !drawPhantomFilm(p, f, static_cast<uint32_t>(rng()))
-                     .save(QString::fromStdString(base + ".jpg"), "JPG", 85))
+            if (o->images && !drawPhantomFilm(p, f, static_cast<uint32_t>(rng()))
+                                  .save(QString::fromStdString(base + ".jpg"), "JPG", 85))
                 return fail("cannot write " + base + ".jpg");
         }
     }
     std::string why;
-    if (!FileIO::replaceWhole(o->out + "/truth.csv", truthTable(study, o->images ? ".jpg" : ".bit"), &why))
+    if (!FileIO::replaceWhole(o->out + "/truth.csv", truthTable(study, o->images ? ".jpg" : ".bit"),
+                              &why))
         return fail("cannot write " + o->out + "/truth.csv: " + why);
     out << "zor-cli phantom: " << study.size() << " patients, " << s.films
         << " films each, written to " << o->out << '\n';

@@ -59,12 +59,11 @@ void printSeries(std::ostream& out, const Series::SeriesResult& s)
     std::string names = m.famname;
     if (!m.vorname.empty())
         names += (names.empty() ? "" : ", ") + m.vorname;
-    out << m.series << "  " << names << ", " << (m.side == "L" ? "left" : "right") << " hip: "
-        << m.films << " films, " << m.comparableFilms << " comparable, pattern: " << m.pattern
-        << '\n';
-    std::vector<std::vector<std::string>> rows = {{"date", "months", "comparable",
-                                                   "subsidence mm", "tilt deg", "flags",
-                                                   "reason"}};
+    out << m.series << "  " << names << ", " << (m.side == "L" ? "left" : "right")
+        << " hip: " << m.films << " films, " << m.comparableFilms
+        << " comparable, pattern: " << m.pattern << '\n';
+    std::vector<std::vector<std::string>> rows = {
+        {"date", "months", "comparable", "subsidence mm", "tilt deg", "flags", "reason"}};
     for (const Series::FilmRow& r : s.rows) {
         std::string flags;
         if (r.migrationDetected)
@@ -72,7 +71,9 @@ void printSeries(std::ostream& out, const Series::SeriesResult& s)
         if (r.overThreshold)
             flags += std::string(flags.empty() ? "" : ", ") + "over threshold";
         rows.push_back({r.date, fixed(r.months, 1),
-                        r.reference ? "reference" : r.comparable ? "yes" : "no",
+                        r.reference    ? "reference"
+                        : r.comparable ? "yes"
+                                       : "no",
                         withCi(r.subsidence, r.subsidenceCi95, r.reference),
                         withCi(r.tilt, r.tiltCi95, r.reference), flags, r.reason});
     }

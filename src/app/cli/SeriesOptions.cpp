@@ -19,8 +19,7 @@ bool parseSize(const std::string& s, int& w, int& h)
 {
     size_t x = s.find('x');
     return x != std::string::npos && parseNumber(s.substr(0, x), w) &&
-           parseNumber(s.substr(x + 1), h) && w > 0 && h > 0 && w <= kMaxPixels &&
-           h <= kMaxPixels;
+           parseNumber(s.substr(x + 1), h) && w > 0 && h > 0 && w <= kMaxPixels && h <= kMaxPixels;
 }
 
 // What each option does with its value; false with *why for a bad value.

@@ -1,0 +1,114 @@
+#include "series/Study.h"
+
+#include "../support/RowName.h"
+#include "../support/TempDir.h"
+#include "casefile/BinFile.h"
+#include "model/CZor.h"
+#include "series/Csv.h"
+#include "series/Phantom.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A complete phantom case, changed by `spoil` before it is written.
+void writeCase(const std::string& path, void (*spoil)(CZor&))
+{
+    std::vector<Phantom::Patient> study = Phantom::makeStudy({});
+    const Phantom::Patient& p = study[0];
+    CZor zor;
+    ASSERT_TRUE(Phantom::fillCase(p, p.films[0], Phantom::trueClicks(p, p.films[0]), zor));
+    spoil(zor);
+    ASSERT_TRUE(BinFile::WriteLandmarkFile(path, zor));
+}
+
+std::optional<Series::ImageSize> noImage(const std::string& path, std::string& error)
+{
+    error = "cannot read the image " + path;
+    return std::nullopt;
+}
+
+TEST(SeriesStudy, LeftOutCasesSayWhy)
+{
+    TempDir dir;
+    writeCase(dir.file("good.bit"), [](CZor&) {});
+    writeCase(dir.file("undated.bit"), [](CZor& z) { z.Datum = "20031301"; });
+    writeCase(dir.file("nohead.bit"), [](CZor& z) { z.Patient.HeadTR = 0.0; });
+    writeCase(dir.file("refused.bit"), [](CZor& z) {
+        const CLine& a = z.AxisLine;
+        z.TipLine.init(a.P0.x + 30, a.P0.y, a.P1.x + 30, a.P1.y);
+    });
+    // Stored as set but without rim points: a head of radius 0.
+    writeCase(dir.file("headless.bit"), [](CZor& z) { z.head.removeAll(); });
+    TempDir::write(dir.file("damaged.bit"), std::string("\x05\x00Calib", 7));
+    writeCase(dir.file("unreadable.bit"), [](CZor&) {});
+    TempDir::write(dir.file("unreadable.png"), "not an image");
+
+    Series::Settings s;
+    s.draws = 10;
+    Series::StudyResult r =
+        Series::analyseStudy({dir.path(), dir.file("gone.png")}, s,
+                             Series::ImageSize{Phantom::kWidth, Phantom::kHeight}, noImage);
+    ASSERT_EQ(r.series.size(), 1u);
+    EXPECT_EQ(r.series[0].rows[0].film, "good.bit");
+    std::map<std::string, std::string> why;
+    for (const Series::LeftOut& l : r.leftOut)
+        why[l.film] = l.reason;
+    EXPECT_EQ(why.size(), 7u);
+    EXPECT_EQ(why[dir.file("gone.png")], "no such file or folder");
+    EXPECT_EQ(why["undated.bit"], "no valid X-Ray Date (\"20031301\")");
+    EXPECT_EQ(why["nohead.bit"], "no head diameter");
+    EXPECT_EQ(why["refused.bit"], "Tip Line does not cross the Axis Line (move the Tip Line)");
+    EXPECT_EQ(why["headless.bit"], "head data missing (use Measurement Tool 'Head')");
+    EXPECT_EQ(why["damaged.bit"].rfind("Zor: Error in File: ", 0), 0u) << why["damaged.bit"];
+    EXPECT_EQ(why["unreadable.png"], "cannot read the image " + dir.file("unreadable.png"));
+
+    // Without a size a landmark file needs its image.
+    Series::FoundCases found = Series::findCases({dir.file("good.bit")}, false);
+    ASSERT_EQ(found.leftOut.size(), 1u);
+    EXPECT_EQ(found.leftOut[0].reason, "no image beside the landmark file (give --size)");
+}
+
+struct FieldRow {
+    const char* what;
+    Csv::Cell cell;
+    bool excel;
+    const char* written;
+};
+
+class CsvField : public testing::TestWithParam<FieldRow> {};
+
+TEST_P(CsvField, QuotedGuardedAndLocalised)
+{
+    EXPECT_EQ(Csv::field(GetParam().cell, {GetParam().excel}), GetParam().written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CsvField,
+    testing::Values(FieldRow{"plain", Csv::text("Huber"), false, "Huber"},
+                    FieldRow{"separator", Csv::text("a,b"), false, "\"a,b\""},
+                    FieldRow{"comma in excel", Csv::text("a,b"), true, "a,b"},
+                    FieldRow{"semicolon in excel", Csv::text("a;b"), true, "\"a;b\""},
+                    FieldRow{"quote", Csv::text("say \"hi\""), false, "\"say \"\"hi\"\"\""},
+                    FieldRow{"line break", Csv::text("a\nb"), false, "\"a\nb\""},
+                    FieldRow{"formula", Csv::text("=1+2"), false, "'=1+2"},
+                    FieldRow{"plus", Csv::text("+49"), false, "'+49"},
+                    FieldRow{"minus", Csv::text("-x"), false, "'-x"},
+                    FieldRow{"at", Csv::text("@SUM(A1)"), false, "'@SUM(A1)"},
+                    FieldRow{"tab", Csv::text("\tx"), false, "'\tx"},
+                    FieldRow{"guarded and quoted", Csv::text("=a,b"), false, "\"'=a,b\""},
+                    FieldRow{"negative number", Csv::number(-1.5, 3), false, "-1.500"},
+                    FieldRow{"negative zero", Csv::number(-0.0001, 3), false, "0.000"},
+                    FieldRow{"decimal comma", Csv::number(-1.5, 2), true, "-1,50"},
+                    FieldRow{"no value", Csv::number(std::optional<double>(), 2), true, ""}),
+    RowName());
+
+TEST(CsvTable, HeaderRowsAndLineEnds)
+{
+    std::vector<std::vector<Csv::Cell>> rows = {{Csv::text("x"), Csv::number(1.25, 2)}};
+    EXPECT_EQ(Csv::table({"a", "b"}, rows, {}), "a,b\r\nx,1.25\r\n");
+    EXPECT_EQ(Csv::table({"a", "b"}, rows, {true}), "\xEF\xBB\xBF"
+                                                    "a;b\r\nx;1,25\r\n");
+}
+
+} // namespace
