@@ -1,8 +1,9 @@
 # Two commands on a fresh Debian 12 machine: `make run` and `make test`.
 JOBS ?= 2
+FUZZ_SECONDS ?= 60
 CORE_TESTS := zor_model_tests zor_casefile_tests zor_analysis_tests zor_image_tests zor_interaction_tests
 
-.PHONY: all deps configure build test run screenshot bench asan format format-check clean
+.PHONY: all deps configure build test run screenshot bench asan fuzz format format-check clean
 
 all: build
 
@@ -33,6 +34,12 @@ asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j$(JOBS) --target $(CORE_TESTS)
 	@ctest --preset asan-core
+
+# Every libFuzzer target (clang, ASan + UBSan) for FUZZ_SECONDS each.
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j$(JOBS)
+	@bash scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 bench: deps
 	@cmake --preset bench >/dev/null

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang-format
+  clang libclang-rt-14-dev llvm
   libdcmtk-dev dcmtk libgdcm-dev libgdcm-tools
   xvfb xauth x11-utils xdotool
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils

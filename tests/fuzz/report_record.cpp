@@ -1,0 +1,152 @@
+// The report record from any texts and values: a record is made only from
+// texts it can hold, and then has exactly its ten CR LF lines, balanced
+// quotes and one heading; every number reads back to its value.
+//
+// Input: five texts (file name, name, first name, study ID, date), each
+// ended by a 0 byte, a side byte, a cement flag byte, then the result's
+// nineteen doubles (missing ones are 0).
+#include "FuzzSeeds.h"
+#include "analysis/ReportFormat.h"
+#include "casefile/Cp1252.h"
+#include "casefile/RecordText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const std::string heading = "\"-------> OLTA-ZOR 2002  File: ";
+
+[[noreturn]] void fail(const char* what)
+{
+    std::fprintf(stderr, "report record: %s\n", what);
+    std::abort();
+}
+
+std::vector<double*> values(AnalysisResult& r)
+{
+    std::vector<double*> v{&r.factorHead, &r.factorStem, &r.valgusVarus, &r.cementSubsidence,
+                           &r.compX};
+    for (auto* a : {&r.medial, &r.lateral})
+        for (double& d : *a)
+            v.push_back(&d);
+    for (double& d : r.subsidence)
+        v.push_back(&d);
+    for (double& d : r.compY)
+        v.push_back(&d);
+    return v;
+}
+
+std::string encode(const ReportFormat::RecordTexts& t, AnalysisResult r)
+{
+    std::string s;
+    for (const std::string* text : {&t.fileName, &t.famname, &t.vorname, &t.code, &t.datum})
+        s.append(*text).push_back('\0');
+    s.push_back(r.side == "R" ? 'R' : 'L');
+    s.push_back(r.cementValid ? 1 : 0);
+    for (double* d : values(r))
+        s.append(reinterpret_cast<const char*>(d), sizeof(double));
+    return s;
+}
+
+void checkNumber(double v)
+{
+    std::string s = ReportFormat::number(v);
+    double back = 0;
+    auto res = std::from_chars(s.data(), s.data() + s.size(), back);
+    bool same = std::isnan(v)   ? s == "NaN"
+                : std::isinf(v) ? s == (v < 0 ? "-Infinity" : "Infinity")
+                                : back == v;
+    if (!same || (std::isfinite(v) && res.ptr != s.data() + s.size()))
+        fail("a number does not read back to its value");
+}
+
+bool holds(const std::string& utf8)
+{
+    return RecordText::fits(utf8) && Cp1252::fromUtf8(utf8).has_value();
+}
+
+} // namespace
+
+std::vector<std::string> zorFuzzSeeds()
+{
+    AnalysisResult r;
+    r.side = "L";
+    r.factorHead = 1.12;
+    r.medial = {14.2, 11.9, 10.35, 9.8, 8.75};
+    r.lateral = {0, 12.4, 11.1, 10.6, 9.95};
+    r.valgusVarus = 1.27;
+    r.subsidence = {78.1, -6.4, 43.2, -41.3};
+    r.cementSubsidence = 3.5;
+    r.compY = {118.6, 34.9};
+    r.compX = 6.3;
+    std::vector<std::string> seeds;
+    seeds.push_back(encode({"study1.zor", "M\xC3\xBCller", "Jos\xC3\xA9", "S-01", "20030212"}, r));
+    r.cementValid = true;
+    r.side = "R";
+    r.factorHead = 1e-5;
+    seeds.push_back(encode({"/data/hips.zor", "O'Neil", "", "", ""}, r));
+    return seeds;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string_view in(reinterpret_cast<const char*>(data), size);
+    ReportFormat::RecordTexts t;
+    for (std::string* text : {&t.fileName, &t.famname, &t.vorname, &t.code, &t.datum}) {
+        size_t end = std::min(in.find('\0'), in.size());
+        *text = std::string(in.substr(0, end));
+        in.remove_prefix(std::min(end + 1, in.size()));
+    }
+    AnalysisResult r;
+    r.side = !in.empty() && in[0] == 'R' ? "R" : "L";
+    in.remove_prefix(std::min<size_t>(1, in.size()));
+    r.cementValid = !in.empty() && in[0] != 0;
+    in.remove_prefix(std::min<size_t>(1, in.size()));
+    for (double* d : values(r)) {
+        if (in.size() < sizeof(double))
+            break;
+        std::memcpy(d, in.data(), sizeof(double));
+        in.remove_prefix(sizeof(double));
+    }
+
+    std::string problem;
+    std::optional<std::string> record = ReportFormat::record(t, {2026, 12, 7}, r, &problem);
+    bool allHeld = holds(heading.substr(1) + t.fileName) && holds(t.famname) && holds(t.vorname) &&
+                   holds(t.code) && holds(t.datum);
+    if (!record) {
+        if (allHeld || problem.empty())
+            fail("a record was refused without naming a cause");
+        return 0;
+    }
+    if (!allHeld)
+        fail("a record was made from a text it cannot hold");
+    size_t lines = 0;
+    size_t quotes = 0;
+    for (size_t i = 0; i < record->size(); ++i) {
+        char c = (*record)[i];
+        if (c == '"')
+            ++quotes;
+        if (c == '\n')
+            fail("a line feed without its carriage return");
+        if (c == '\r') {
+            if (i + 1 >= record->size() || (*record)[i + 1] != '\n')
+                fail("a carriage return without its line feed");
+            if (quotes % 2 != 0)
+                fail("a line ends inside a quoted item");
+            ++lines;
+            ++i;
+        }
+    }
+    if (lines != 10 || !record->ends_with("\r\n"))
+        fail("the record does not have its ten lines");
+    if (!record->starts_with(heading) || record->find(heading, 1) != std::string::npos)
+        fail("the record has not exactly one heading, at its start");
+    for (double* d : values(r))
+        checkNumber(*d);
+    return 0;
+}
