@@ -26,7 +26,7 @@ public:
     explicit ViewHost(PictureView& view, int w, int h) : view_(view), w_(w), h_(h) {}
     void setStatusText(const std::string&) override {}
     void setPointerShape(PointerShape) override {}
-    void setItemEnabled(const std::string&, bool) override {}
+    void zoomAt(float, float) override {}
     void repaint() override { view_.render(); }
     float askCalibrationDistance(double) override { return 0; }
     int imageWidth() const override { return w_; }
@@ -106,7 +106,7 @@ void BM_MoveWhileDraggingTrochanterLine(benchmark::State& state)
     auto gx = static_cast<float>((gt.P0.x + gt.P1.x) / 2);
     auto gy = static_cast<float>((gt.P0.y + gt.P1.y) / 2);
     scene.tools.MouseDown(ToolController::LeftButton, gx, gy);
-    if (scene.tools.mode() != 10) {
+    if (scene.tools.mode() != ToolMode::GTLine) {
         state.SkipWithError("the press did not grab the major trochanter line");
         return;
     }

@@ -25,7 +25,7 @@ void CalibrationTool::m_Calibrate()
     if (!zor_.CalibPoints)
         zor_.CalibPoints.emplace();
     state_.curPoint = &zor_.CalibPoints->P0;
-    state_.mode = 21;
+    state_.mode = ToolMode::CalibFirst;
     host_.setPointerShape(PointerShape::Crosshair);
     host_.setStatusText("select 1st point for calibration");
 }
@@ -37,36 +37,36 @@ void CalibrationTool::m_Distance()
     surface_.setForeColor(kGreen);
     surface_.setDrawMode(DrawMode::XorPen);
     host_.setPointerShape(PointerShape::Crosshair);
-    state_.mode = 25;
+    state_.mode = ToolMode::DistanceStart;
 }
 
 void CalibrationTool::press(float x, float y)
 {
     switch (state_.mode) {
-    case 21:
+    case ToolMode::CalibFirst:
         // Without its points (dropped meanwhile) the tool has nothing to place.
         if (!zor_.CalibPoints || state_.curPoint != &zor_.CalibPoints->P0)
             return;
         state_.curPoint->change(x, y);
         zor_.CalibPoints->P0.draw(surface_);
         state_.curPoint = &zor_.CalibPoints->P1;
-        state_.mode = 22;
+        state_.mode = ToolMode::CalibSecond;
         host_.setStatusText("select 2nd point for calibration");
         break;
-    case 22:
+    case ToolMode::CalibSecond:
         if (!zor_.CalibPoints || state_.curPoint != &zor_.CalibPoints->P1)
             return;
         state_.curPoint->change(x, y);
         zor_.CalibPoints->P1.draw(surface_);
-        state_.mode = 0;
+        state_.mode = ToolMode::Idle;
         host_.setStatusText("");
         finishCalibration();
         break;
-    case 25:
+    case ToolMode::DistanceStart:
         if (!state_.curLine)
             return;
         state_.curLine->init(x, y, x, y);
-        state_.mode = 26;
+        state_.mode = ToolMode::DistanceDrag;
         break;
     default:
         break;

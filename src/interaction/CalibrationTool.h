@@ -8,8 +8,9 @@ class ToolHost;
 struct ToolState;
 
 // The two tools that deal with real lengths: calibration from two clicked
-// points and a typed distance (states 21, 22), and the distance readout of a
-// dragged line (states 25, 26). They share the controller's tool state.
+// points and a typed distance (CalibFirst, CalibSecond), and the distance
+// readout of a dragged line (DistanceStart, DistanceDrag). They share the
+// controller's tool state.
 class CalibrationTool {
 public:
     CalibrationTool(ToolState& state, CZor& zor, ToolHost& host, Surface& surface)
@@ -20,9 +21,9 @@ public:
     void m_Calibrate();
     void m_Distance();
 
-    // Left press in 21, 22 or 25.
+    // Left press in CalibFirst, CalibSecond or DistanceStart.
     void press(float x, float y);
-    // Move in 26: the green rubber band and its length in mm.
+    // Move in DistanceDrag: the green rubber band and its length in mm.
     void moveDistance(float x, float y);
     // The distance line is gone once its drag has ended.
     void dropMeasureLine();

@@ -2,38 +2,39 @@
 
 namespace HoverFeedback {
 
-std::optional<Feedback> forCode(int16_t code)
+std::optional<Feedback> forCode(ToolMode code)
 {
     switch (code) {
-    case 0:
+    case ToolMode::Idle:
         return Feedback{"", PointerShape::Default};
-    case 5:
+    case ToolMode::Axis1P0:
         return Feedback{"... AxisLine1 P0", PointerShape::SizeNWSE};
-    case 6:
+    case ToolMode::Axis1P1:
         return Feedback{"... AxisLine1 P1", PointerShape::SizeNWSE};
-    case 7:
+    case ToolMode::Axis2P0:
         return Feedback{"... AxisLine2 P0", PointerShape::SizeNWSE};
-    case 8:
+    case ToolMode::Axis2P1:
         return Feedback{"... AxisLine2 P1", PointerShape::SizeNWSE};
-    case 9:
+    case ToolMode::Shoulder:
         return Feedback{"... Shoulder Point", PointerShape::SizeAll};
-    case 10:
+    case ToolMode::GTLine:
         return Feedback{"... Major Trochanter Line", PointerShape::SizeNS};
-    case 11:
+    case ToolMode::LTLine1:
         return Feedback{"... Minor Trochanter Line1", PointerShape::SizeNS};
-    case 12:
+    case ToolMode::LTLine2:
         return Feedback{"... Minor Trochanter Line2", PointerShape::SizeNS};
-    case 13:
+    case ToolMode::TipLine:
         return Feedback{"... Tip of Stem Line", PointerShape::SizeNS};
-    case 220:
+    case ToolMode::CMarker:
         return Feedback{"... Cement Marker", PointerShape::SizeAll};
     default:
         break;
     }
-    if (code >= 102 && code <= 199)
+    if (ToolModes::indexIn(code, ToolMode::FirstHeadPoint, ToolMode::LastHeadPoint) >= 0)
         return Feedback{"... Head Point", PointerShape::SizeAll};
-    if (code >= 210 && code <= 217)
-        return Feedback{"... Point " + std::to_string(code - 209), PointerShape::SizeAll};
+    if (int i = ToolModes::indexIn(code, ToolMode::FirstFemurPoint, ToolMode::LastFemurPoint);
+        i >= 0)
+        return Feedback{"... Point " + std::to_string(i + 1), PointerShape::SizeAll};
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ToolMode.h"
 #include "platform/ToolHost.h"
 
 #include <cstdint>
@@ -16,6 +17,6 @@ struct Feedback {
 };
 
 // None for codes that leave the status and the pointer as they are.
-std::optional<Feedback> forCode(int16_t code);
+std::optional<Feedback> forCode(ToolMode code);
 
 } // namespace HoverFeedback

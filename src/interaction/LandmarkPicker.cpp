@@ -44,18 +44,20 @@ void LandmarkPicker::BeginLineMove(CLine& line, double x, double y)
 
 void LandmarkPicker::PickLandmark(double x, double y)
 {
-    int16_t code = zor_.findMode(x, y);
+    ToolMode code = zor_.findMode(x, y);
     state_.mode = code;
-    if (code >= 210 && code <= 217) {
-        state_.curPoint = &zor_.points(static_cast<int16_t>(code - 210));
+    if (int i = ToolModes::indexIn(code, ToolMode::FirstFemurPoint, ToolMode::LastFemurPoint);
+        i >= 0) {
+        state_.curPoint = &zor_.points(static_cast<int16_t>(i));
         host_.setPointerShape(PointerShape::Crosshair);
-        ShowMovePrompt("Point " + std::to_string(code - 209));
+        ShowMovePrompt("Point " + std::to_string(i + 1));
         return;
     }
-    if (code >= 102 && code <= 199) {
-        auto index = static_cast<std::size_t>(code - 102);
+    if (int k = ToolModes::indexIn(code, ToolMode::FirstHeadPoint, ToolMode::LastHeadPoint);
+        k >= 0) {
+        auto index = static_cast<std::size_t>(k);
         if (index >= zor_.head.points.size()) {
-            state_.mode = 0;
+            state_.mode = ToolMode::Idle;
             return;
         }
         state_.curPoint = &zor_.head.points[index];
@@ -63,41 +65,41 @@ void LandmarkPicker::PickLandmark(double x, double y)
         host_.repaint();
         host_.setPointerShape(PointerShape::Crosshair);
         ShowMovePrompt("HeadPoint");
-        state_.mode = 101;
+        state_.mode = ToolMode::HeadMove;
         return;
     }
     switch (code) {
-    case 5:
-    case 6:
+    case ToolMode::Axis1P0:
+    case ToolMode::Axis1P1:
         ShowMovePrompt("AxisLine1");
         BeginLineMove(zor_.AxisLine1, x, y);
         break;
-    case 7:
-    case 8:
+    case ToolMode::Axis2P0:
+    case ToolMode::Axis2P1:
         ShowMovePrompt("AxisLine2");
         BeginLineMove(zor_.AxisLine2, x, y);
         break;
-    case 9:
+    case ToolMode::Shoulder:
         host_.setPointerShape(PointerShape::Crosshair);
         ShowMovePrompt("Shoulder Point");
         break;
-    case 10:
+    case ToolMode::GTLine:
         ShowMovePrompt("Major Trochanter Line");
         BeginLineMove(zor_.GTLine, x, y);
         break;
-    case 11:
+    case ToolMode::LTLine1:
         ShowMovePrompt("Minor Trochanter Line1");
         BeginLineMove(zor_.LTLine1, x, y);
         break;
-    case 12:
+    case ToolMode::LTLine2:
         ShowMovePrompt("Minor Trochanter Line2");
         BeginLineMove(zor_.LTLine2, x, y);
         break;
-    case 13:
+    case ToolMode::TipLine:
         ShowMovePrompt("Tip of Stem Line");
         BeginLineMove(zor_.TipLine, x, y);
         break;
-    case 220:
+    case ToolMode::CMarker:
         zor_.Visible = false;
         host_.repaint();
         host_.setPointerShape(PointerShape::Crosshair);

@@ -16,28 +16,29 @@ namespace {
 
 constexpr uint32_t kRed = 255;
 
-// The items whose use depends on the stem axis and its construction lines.
-constexpr const char* kDependentItems[] = {"m_Shoulder",          "m_CMarker",
-                                           "m_LTLines_Rotate_30", "m_LTLines_Rotate_45",
-                                           "m_LTLines_Rotate_60", "m_8Points"};
+// The tools whose use depends on the stem axis and its construction lines.
+constexpr Tool kDependentTools[] = {Tool::Shoulder,        Tool::CMarker,
+                                    Tool::LTLinesRotate30, Tool::LTLinesRotate45,
+                                    Tool::LTLinesRotate60, Tool::EightPoints};
 
-bool isFemurEntry(int16_t mode)
+int femurEntry(ToolMode mode)
 {
-    return mode >= 200 && mode <= 207;
+    return ToolModes::indexIn(mode, ToolMode::FirstFemurEntry, ToolMode::LastFemurEntry);
 }
 
-bool isFemurMove(int16_t mode)
+bool isFemurMove(ToolMode mode)
 {
-    return mode >= 210 && mode <= 217;
+    return ToolModes::indexIn(mode, ToolMode::FirstFemurPoint, ToolMode::LastFemurPoint) >= 0;
 }
 
 } // namespace
 
-ToolController::ToolController(CZor& zor, ToolHost& host, Surface& surface)
+ToolController::ToolController(CZor& zor, ToolHost& host, Surface& surface, ToolSet usable)
     : zor_(zor), host_(host), surface_(surface), state_(std::make_unique<ToolState>()),
       picker_(std::make_unique<LandmarkPicker>(*state_, zor, host, surface)),
       calibration_(std::make_unique<CalibrationTool>(*state_, zor, host, surface))
 {
+    state_->usable = usable;
 }
 
 ToolController::~ToolController() = default;
@@ -57,20 +58,20 @@ void ToolController::m_Head()
     zor_.head.removeAll();
     host_.setPointerShape(PointerShape::Crosshair);
     host_.setStatusText("enter at last 3 points for circle");
-    state_->mode = 100;
+    state_->mode = ToolMode::HeadEntry;
 }
 
 void ToolController::m_StemAxis()
 {
     m_ResetLandmarks();
-    state_->mode = 1;
+    state_->mode = ToolMode::Axis1Start;
     host_.setPointerShape(PointerShape::Crosshair);
     host_.setStatusText("select lower point on left side of stem contour");
 }
 
 void ToolController::m_Shoulder()
 {
-    state_->mode = 9;
+    state_->mode = ToolMode::Shoulder;
     host_.setPointerShape(PointerShape::Crosshair);
     host_.setStatusText("select shoulder point");
 }
@@ -97,7 +98,7 @@ void ToolController::m_LTLines_Rotate_60()
 
 void ToolController::m_8Points()
 {
-    state_->mode = 200;
+    state_->mode = ToolMode::FirstFemurEntry;
     host_.setPointerShape(PointerShape::Crosshair);
     state_->curPoint = &zor_.points(0);
     host_.setStatusText("select point 1");
@@ -105,7 +106,7 @@ void ToolController::m_8Points()
 
 void ToolController::m_CMarker()
 {
-    state_->mode = 220;
+    state_->mode = ToolMode::CMarker;
     host_.setPointerShape(PointerShape::Crosshair);
     host_.setStatusText("select cement marker");
 }
@@ -123,8 +124,8 @@ void ToolController::m_Distance()
 void ToolController::m_ResetLandmarks()
 {
     zor_.resetLandmarks();
-    for (const char* item : kDependentItems)
-        host_.setItemEnabled(item, false);
+    for (Tool t : kDependentTools)
+        state_->usable.set(t, false);
     host_.repaint();
 }
 
@@ -132,14 +133,19 @@ void ToolController::m_ResetLandmarks()
 
 void ToolController::FinishHead()
 {
-    if (state_->mode != 100)
+    if (state_->mode != ToolMode::HeadEntry)
         return;
     fitHead();
     zor_.Visible = true;
     zor_.draw(surface_, drawColor1, drawColor2);
+    endTool();
+}
+
+void ToolController::endTool()
+{
+    state_->mode = ToolMode::Idle;
     host_.setPointerShape(PointerShape::Default);
     host_.setStatusText("");
-    state_->mode = 0;
 }
 
 // --- Events ---
@@ -150,45 +156,47 @@ void ToolController::MouseDown(int button, float fx, float fy)
     double y = fy;
     if (button == RightButton) {
         FinishHead();
-        state_->mode = 0;
-        host_.setPointerShape(PointerShape::Default);
-        host_.setStatusText("");
+        endTool();
         return;
     }
     if (button != LeftButton)
         return;
     switch (state_->mode) {
-    case 0:
+    case ToolMode::Idle:
         picker_->PickLandmark(x, y);
         break;
-    case 1:
-    case 3: {
-        CLine& line = state_->mode == 1 ? zor_.AxisLine1 : zor_.AxisLine2;
+    case ToolMode::Axis1Start:
+    case ToolMode::Axis2Start: {
+        const bool first = state_->mode == ToolMode::Axis1Start;
+        CLine& line = first ? zor_.AxisLine1 : zor_.AxisLine2;
         line.Valid = true;
         line.init(x, y, x, y);
         picker_->BeginLineMove(line, x, y);
-        if (state_->mode == 1) {
-            state_->mode = 2;
+        if (first) {
+            state_->mode = ToolMode::Axis1Drag;
             host_.setStatusText("select upper point on left side of stem contour");
         } else {
-            state_->mode = 4;
+            state_->mode = ToolMode::Axis2Drag;
             host_.setStatusText("select upper point on right side of stem contour");
         }
         break;
     }
-    case 5:
-        state_->mode = 0;
+    case ToolMode::Axis1P0:
+        state_->mode = ToolMode::Idle;
         break;
-    case 21:
-    case 22:
-    case 25:
+    case ToolMode::CalibFirst:
+    case ToolMode::CalibSecond:
+    case ToolMode::DistanceStart:
         calibration_->press(fx, fy);
         break;
-    case 100:
+    case ToolMode::HeadEntry:
         zor_.head.addPoint(x, y).draw(surface_);
         break;
+    case ToolMode::ZoomByMouse:
+        host_.zoomAt(fx, fy);
+        break;
     default:
-        // 90 zooms in the window; the other tools act on the release.
+        // The other tools act on the release.
         break;
     }
 }
@@ -197,12 +205,12 @@ void ToolController::MouseMove(int, float fx, float fy)
 {
     double x = fx;
     double y = fy;
-    int16_t mode = state_->mode;
-    if (mode == 0) {
+    ToolMode mode = state_->mode;
+    if (mode == ToolMode::Idle) {
         picker_->hover(x, y);
         return;
     }
-    if (mode == 26) {
+    if (mode == ToolMode::DistanceDrag) {
         calibration_->moveDistance(fx, fy);
         return;
     }
@@ -210,20 +218,20 @@ void ToolController::MouseMove(int, float fx, float fy)
     if (!line)
         return;
     switch (mode) {
-    case 2:
-    case 4:
-    case 6:
-    case 8:
+    case ToolMode::Axis1Drag:
+    case ToolMode::Axis2Drag:
+    case ToolMode::Axis1P1:
+    case ToolMode::Axis2P1:
         line->changeP1(surface_, x, y);
         break;
-    case 5:
-    case 7:
+    case ToolMode::Axis1P0:
+    case ToolMode::Axis2P0:
         line->changeP0(surface_, x, y);
         break;
-    case 10:
-    case 11:
-    case 12:
-    case 13:
+    case ToolMode::GTLine:
+    case ToolMode::LTLine1:
+    case ToolMode::LTLine2:
+    case ToolMode::TipLine:
         line->translate(surface_, x, y, state_->linePos);
         break;
     default:
@@ -235,8 +243,8 @@ void ToolController::MouseUp(int, float fx, float fy)
 {
     double x = fx;
     double y = fy;
-    int16_t mode = state_->mode;
-    if (isFemurEntry(mode)) {
+    ToolMode mode = state_->mode;
+    if (femurEntry(mode) >= 0) {
         releaseFemurEntry(x, y);
         return;
     }
@@ -249,16 +257,16 @@ void ToolController::MouseUp(int, float fx, float fy)
         return;
     }
     switch (mode) {
-    case 0:
-    case 21:
-    case 22:
-    case 90:
-    case 100:
+    case ToolMode::Idle:
+    case ToolMode::CalibFirst:
+    case ToolMode::CalibSecond:
+    case ToolMode::ZoomByMouse:
+    case ToolMode::HeadEntry:
         return;
-    case 2:
+    case ToolMode::Axis1Drag:
         releaseContourLine(true);
         return;
-    case 4:
+    case ToolMode::Axis2Drag:
         releaseContourLine(false);
         return;
     default:
@@ -271,7 +279,7 @@ void ToolController::releaseFemurEntry(double x, double y)
 {
     if (!state_->curPoint)
         return;
-    int i = state_->mode - 200;
+    int i = femurEntry(state_->mode);
     state_->curPoint->change(x, y);
     surface_.setForeColor(kRed);
     surface_.setDrawMode(DrawMode::CopyPen);
@@ -279,11 +287,11 @@ void ToolController::releaseFemurEntry(double x, double y)
     if (i < 7) {
         state_->curPoint = &zor_.points(static_cast<int16_t>(i + 1));
         host_.setStatusText("select point " + std::to_string(i + 2));
-        state_->mode = static_cast<int16_t>(state_->mode + 1);
+        state_->mode = ToolModes::offset(ToolMode::FirstFemurEntry, i + 1);
         return;
     }
     // The prompt for point 8 stays; the overlay now shows all eight.
-    state_->mode = 0;
+    state_->mode = ToolMode::Idle;
     zor_.PointsValid = true;
     host_.repaint();
 }
@@ -299,10 +307,10 @@ void ToolController::releaseContourLine(bool first)
     }
     if (first) {
         zor_.AxisLine1.copy(*line);
-        state_->mode = 3;
+        state_->mode = ToolMode::Axis2Start;
         host_.setPointerShape(PointerShape::Crosshair);
         host_.setStatusText("select lower point on right side of stem contour");
-        host_.setItemEnabled("m_Shoulder", true);
+        state_->usable.set(Tool::Shoulder, true);
         return;
     }
     zor_.AxisLine2.copy(*line);
@@ -355,19 +363,19 @@ void ToolController::releaseTool(double x, double y)
 {
     CLine* line = state_->curLine;
     switch (state_->mode) {
-    case 5:
-    case 6:
+    case ToolMode::Axis1P0:
+    case ToolMode::Axis1P1:
         if (line)
             zor_.AxisLine1.copy(*line);
         rebuildAxisAfterMove();
         break;
-    case 7:
-    case 8:
+    case ToolMode::Axis2P0:
+    case ToolMode::Axis2P1:
         if (line)
             zor_.AxisLine2.copy(*line);
         rebuildAxisAfterMove();
         break;
-    case 9:
+    case ToolMode::Shoulder:
         zor_.AxisLine1.Valid = false;
         zor_.AxisLine2.Valid = false;
         zor_.Shoulder.change(x, y);
@@ -376,23 +384,22 @@ void ToolController::releaseTool(double x, double y)
             zor_.CreateLines(surface_.ScaleWidth());
             // Only lines that were proposed can be turned.
             if (zor_.LinesVisible) {
-                host_.setItemEnabled("m_LTLines_Rotate_30", true);
-                host_.setItemEnabled("m_LTLines_Rotate_45", true);
-                host_.setItemEnabled("m_LTLines_Rotate_60", true);
+                for (Tool t : {Tool::LTLinesRotate30, Tool::LTLinesRotate45, Tool::LTLinesRotate60})
+                    state_->usable.set(t, true);
             }
         }
         break;
-    case 11:
-    case 12:
-    case 13:
+    case ToolMode::LTLine1:
+    case ToolMode::LTLine2:
+    case ToolMode::TipLine:
         if (zor_.CreateTipLines(surface_.ScaleWidth())) {
-            host_.setItemEnabled("m_8Points", true);
-            host_.setItemEnabled("m_CMarker", true);
+            state_->usable.set(Tool::EightPoints, true);
+            state_->usable.set(Tool::CMarker, true);
         } else if (zor_.LTLine1.Valid && zor_.LTLine2.Valid && zor_.TipLine.Valid) {
             singular(); // the lines do not cross
         }
         break;
-    case 101:
+    case ToolMode::HeadMove:
         if (state_->curPoint) {
             state_->curPoint->change(x, y);
             if (fitHead()) {
@@ -404,7 +411,7 @@ void ToolController::releaseTool(double x, double y)
         }
         host_.setStatusText("");
         break;
-    case 220:
+    case ToolMode::CMarker:
         zor_.CMarker.change(x, y);
         zor_.CMarkerValid = true;
         break;
@@ -422,7 +429,7 @@ void ToolController::commonFinish()
     zor_.Visible = true;
     surface_.setForeColor(kRed);
     surface_.setDrawMode(DrawMode::CopyPen);
-    state_->mode = 0;
+    state_->mode = ToolMode::Idle;
     host_.setStatusText("");
     host_.repaint();
 }
@@ -432,7 +439,7 @@ void ToolController::KeyDown(int keyCode)
     if (keyCode != EscapeKey)
         return;
     if (state_->curPoint || state_->curLine) {
-        state_->mode = 0;
+        state_->mode = ToolMode::Idle;
         if (state_->curLine) {
             state_->curLine->copy(state_->savedLine);
             state_->curLine = nullptr;
@@ -448,20 +455,36 @@ void ToolController::KeyDown(int keyCode)
         host_.repaint();
         return;
     }
-    if (state_->mode == ZoomMode) {
-        state_->mode = 0;
-        host_.setPointerShape(PointerShape::Default);
-    }
+    if (state_->mode == ToolMode::ZoomByMouse)
+        endTool();
 }
 
 // --- State ---
 
-int16_t ToolController::mode() const
+void ToolController::m_ZoomMouse()
+{
+    state_->mode = ToolMode::ZoomByMouse;
+    host_.setPointerShape(PointerShape::ZoomGlass);
+    host_.setStatusText(
+        "zoom by mouse click, center is current position - end with right mouse button");
+}
+
+bool ToolController::usable(Tool tool) const
+{
+    return state_->usable.has(tool);
+}
+
+ToolSet ToolController::usableTools() const
+{
+    return state_->usable;
+}
+
+ToolMode ToolController::mode() const
 {
     return state_->mode;
 }
 
-void ToolController::setMode(int16_t mode)
+void ToolController::setMode(ToolMode mode)
 {
     state_->mode = mode;
 }

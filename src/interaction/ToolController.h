@@ -1,25 +1,26 @@
 #pragma once
 
+#include "interaction/ToolState.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
 class CalibrationTool;
 class LandmarkPicker;
-class CLine;
-class CPoint;
 class CZor;
 class Surface;
 class ToolHost;
-struct ToolState;
 
 // The measurement-tool state machine of one open case. The window forwards
 // the picture's pointer and key events in image coordinates and the
-// "&Measurement Tools" menu commands; the controller changes the landmarks of
-// `zor`, draws feedback on `surface` and asks `host` for everything else
-// (status text, pointer shape, menu enabling, repaints, the calibration
-// distance). It keeps references to all three: when the window opens another
-// image and so replaces its model, it creates a new controller as well.
+// "&Measurement Tools" menu commands and "Zoom with Mouse"; the controller
+// changes the landmarks of `zor`, draws feedback on `surface` and asks `host`
+// for everything else (status text, pointer shape, repaints, zooming, the
+// calibration distance). After every event the window asks it which tools
+// are usable and enables its items accordingly. It keeps references to all
+// three: when the window opens another image and so replaces its model, it
+// creates a new controller as well, handing over usableTools().
 class ToolController {
 public:
     // Button codes of MouseDown/MouseUp and bits of MouseMove's `buttons`.
@@ -27,14 +28,12 @@ public:
     static constexpr int RightButton = 2;
     static constexpr int MiddleButton = 4;
     static constexpr int EscapeKey = 27;
-    // The state the window's "Zoom with Mouse" item sets; its left presses are
-    // the window's business, the right button and Escape end it here.
-    static constexpr int16_t ZoomMode = 90;
     // The colours every full repaint passes to `zor.draw` (magenta, red).
     static constexpr uint32_t drawColor1 = 0xFF00FF;
     static constexpr uint32_t drawColor2 = 255;
 
-    ToolController(CZor& zor, ToolHost& host, Surface& surface);
+    ToolController(CZor& zor, ToolHost& host, Surface& surface,
+                   ToolSet usable = ToolSet::initial());
     ~ToolController();
     ToolController(const ToolController&) = delete;
     ToolController& operator=(const ToolController&) = delete;
@@ -51,6 +50,13 @@ public:
     void m_Calibrate();
     void m_Distance();
     void m_ResetLandmarks();
+    // "Zoom with Mouse": each left press zooms in about the pointer, the
+    // right button or Escape ends it.
+    void m_ZoomMouse();
+
+    // Whether the item of `tool` may be used now.
+    bool usable(Tool tool) const;
+    ToolSet usableTools() const;
 
     // Pointer events of the picture in image coordinates. `button` is one of
     // the codes above; `buttons` of a move is the set of held buttons.
@@ -60,9 +66,8 @@ public:
     // Only Escape (27) is handled.
     void KeyDown(int keyCode);
 
-    // The tool state: 0 when idle.
-    int16_t mode() const;
-    void setMode(int16_t mode);
+    ToolMode mode() const;
+    void setMode(ToolMode mode);
 
     // The text of the position box for a pointer at (x, y): world millimetres
     // with one decimal each, e.g. "12.5 80.0".
@@ -77,6 +82,8 @@ public:
 
 private:
     void FinishHead();
+    // Back to Idle with the default pointer and no prompt.
+    void endTool();
     // Fits the head through its points and sets head.Valid when it fits; a
     // singular system is told to the user.
     bool fitHead();

@@ -29,19 +29,19 @@ void CCircle::removeAll()
         points.pop_back();
 }
 
-int16_t CCircle::findMode(double x, double y) const
+ToolMode CCircle::findMode(double x, double y) const
 {
     if (!Valid || !PVisible)
-        return 0;
+        return ToolMode::Idle;
     int i = 1;
     for (const CPoint& p : points) {
         if (i > kMaxPickablePoints)
             break;
         if (Math::IsNear(x, y, p.x, p.y))
-            return static_cast<int16_t>(modeBase + i);
+            return ToolModes::headPoint(i);
         ++i;
     }
-    return 0;
+    return ToolMode::Idle;
 }
 
 bool CCircle::fit()

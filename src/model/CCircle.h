@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CPoint.h"
+#include "model/ToolMode.h"
 
 #include <cstdint>
 #include <deque>
@@ -9,8 +10,8 @@
 // through them.
 class CCircle {
 public:
-    // Only this many points answer findMode: the pointer interaction reads
-    // codes above base + 98 as other landmarks.
+    // Only this many points answer findMode: codes above 199 name other
+    // landmarks.
     static constexpr int kMaxPickablePoints = 98;
 
     CPoint M;
@@ -21,9 +22,6 @@ public:
     // A deque, so that references to entered points stay valid.
     std::deque<CPoint> points;
 
-    // The hit code of points[0] is modeBase + 1.
-    static constexpr int16_t modeBase = 101;
-
     bool operator==(const CCircle&) const = default;
 
     // Nothing unless Valid; the circle, then (when PVisible) the points and
@@ -32,9 +30,9 @@ public:
     // Appends a point; the caller draws it.
     CPoint& addPoint(double x, double y);
     void removeAll();
-    // modeBase + i for the first of points 1..98 within the pick tolerance,
-    // 0 when none is near or the circle is not Valid and PVisible.
-    int16_t findMode(double x, double y) const;
+    // headPoint(i) for the first of points 1..98 within the pick tolerance,
+    // Idle when none is near or the circle is not Valid and PVisible.
+    ToolMode findMode(double x, double y) const;
     // Least-squares fit through all points. False (nothing changed) with
     // fewer than three points or a singular system; the caller tells the
     // user. Does not set Valid.

@@ -19,19 +19,6 @@ constexpr Preset kPresets[] = {
     {"Lorvel", 280.0}, {"pacs", 500.0},     {"PACSLT1", 440.8}, {"PACSPR8", 495.3},
 };
 
-// Codes of findMode; the pointer state machine uses the same numbers.
-constexpr int16_t kAxis1P0 = 5;
-constexpr int16_t kAxis1P1 = 6;
-constexpr int16_t kAxis2P0 = 7;
-constexpr int16_t kAxis2P1 = 8;
-constexpr int16_t kShoulder = 9;
-constexpr int16_t kGTLine = 10;
-constexpr int16_t kLTLine1 = 11;
-constexpr int16_t kLTLine2 = 12;
-constexpr int16_t kTipLine = 13;
-constexpr int16_t kFemurBase = 210;
-constexpr int16_t kCMarker = 220;
-
 } // namespace
 
 // --- Frame and calibration ---
@@ -169,42 +156,42 @@ void CZor::draw(Surface& s, uint32_t color1, uint32_t color2) const
     head.draw(s, 255);
 }
 
-int16_t CZor::findMode(double x, double y) const
+ToolMode CZor::findMode(double x, double y) const
 {
-    if (int16_t r = head.findMode(x, y); r != 0)
+    if (ToolMode r = head.findMode(x, y); r != ToolMode::Idle)
         return r;
     if (LinesVisible) {
         if (PointsValid) {
             for (std::size_t i = 0; i < points_.size(); ++i) {
                 const CPoint& pt = points_[i];
                 if (Math::IsNear(x, y, pt.x, pt.y))
-                    return static_cast<int16_t>(kFemurBase + static_cast<int16_t>(i));
+                    return ToolModes::offset(ToolMode::FirstFemurPoint, static_cast<int>(i));
             }
         }
         if (ShoulderValid && Math::IsNear(x, y, Shoulder.x, Shoulder.y))
-            return kShoulder;
+            return ToolMode::Shoulder;
         if (CMarkerValid && Math::IsNear(x, y, CMarker.x, CMarker.y))
-            return kCMarker;
+            return ToolMode::CMarker;
         if (Math::IsNearLine(x, y, GTLine))
-            return kGTLine;
+            return ToolMode::GTLine;
         if (Math::IsNearLine(x, y, LTLine1))
-            return kLTLine1;
+            return ToolMode::LTLine1;
         if (Math::IsNearLine(x, y, LTLine2))
-            return kLTLine2;
+            return ToolMode::LTLine2;
         if (Math::IsNearLine(x, y, TipLine))
-            return kTipLine;
+            return ToolMode::TipLine;
     }
     if (AxisLine1.Valid) {
         if (Math::IsNear(x, y, AxisLine1.P0.x, AxisLine1.P0.y))
-            return kAxis1P0;
+            return ToolMode::Axis1P0;
         if (Math::IsNear(x, y, AxisLine1.P1.x, AxisLine1.P1.y))
-            return kAxis1P1;
+            return ToolMode::Axis1P1;
         if (Math::IsNear(x, y, AxisLine2.P0.x, AxisLine2.P0.y))
-            return kAxis2P0;
+            return ToolMode::Axis2P0;
         if (Math::IsNear(x, y, AxisLine2.P1.x, AxisLine2.P1.y))
-            return kAxis2P1;
+            return ToolMode::Axis2P1;
     }
-    return 0;
+    return ToolMode::Idle;
 }
 
 void CZor::resetLandmarks()

@@ -4,6 +4,7 @@
 #include "model/CLine.h"
 #include "model/CPatient.h"
 #include "model/CPoint.h"
+#include "model/ToolMode.h"
 
 #include <array>
 #include <cstdint>
@@ -113,9 +114,10 @@ public:
     // The visible landmarks on s; color1/color2 colour the proposed lines as
     // not yet accepted / accepted. Nothing when not Visible.
     void draw(Surface& s, uint32_t color1, uint32_t color2) const;
-    // Hit code of the landmark under (x, y): 5-13, 101+k head points
-    // (k <= 98), 210-217 femur points, 220 cement marker; 0 for none.
-    int16_t findMode(double x, double y) const;
+    // Hit code of the landmark under (x, y): contour ends, shoulder, the
+    // construction lines, head points, femur points, cement marker; Idle for
+    // none.
+    ToolMode findMode(double x, double y) const;
     // Hides the construction lines and clears the set-flags; positions, the
     // head and the flags of GTLine, LTLine1/2 and TipLine stay.
     void resetLandmarks();

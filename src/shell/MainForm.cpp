@@ -184,13 +184,10 @@ void MainForm::setPointerShape(PointerShape shape)
     case PointerShape::SizeNWSE:
         PicBox_->setCursor(Qt::SizeFDiagCursor);
         return;
+    case PointerShape::ZoomGlass:
+        PicBox_->setCursor(zoomCursor_);
+        return;
     }
-}
-
-void MainForm::setItemEnabled(const std::string& item, bool enabled)
-{
-    if (QAction* a = action(QString::fromStdString(item)))
-        a->setEnabled(enabled);
 }
 
 float MainForm::askCalibrationDistance(double offered)
@@ -206,12 +203,8 @@ void MainForm::pictureMouseDown(int button, float x, float y)
 {
     if (!tools_)
         return;
-    // The zoom click is the view's business; the tools end the zoom state.
-    if (button == ToolController::LeftButton && tools_->mode() == ToolController::ZoomMode) {
-        Zoom(zoomStep_, true, x, y);
-        return;
-    }
     tools_->MouseDown(button, x, y);
+    updateToolItems();
 }
 
 void MainForm::pictureMouseMove(int buttons, float x, float y)
@@ -220,18 +213,22 @@ void MainForm::pictureMouseMove(int buttons, float x, float y)
         return;
     e_Position_->setText(QString::fromStdString(tools_->positionText(x, y)));
     tools_->MouseMove(buttons, x, y);
+    updateToolItems();
 }
 
 void MainForm::pictureMouseUp(int button, float x, float y)
 {
-    if (tools_)
-        tools_->MouseUp(button, x, y);
+    if (!tools_)
+        return;
+    tools_->MouseUp(button, x, y);
+    updateToolItems();
 }
 
 void MainForm::keyPressEvent(QKeyEvent* event)
 {
     if (tools_ && event->key() == Qt::Key_Escape) {
         tools_->KeyDown(ToolController::EscapeKey);
+        updateToolItems();
         event->accept();
         return;
     }

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class CZor;
 class PictureView;
@@ -119,8 +121,8 @@ public:
     // --- ToolHost ---
     void setStatusText(const std::string& text) override;
     void setPointerShape(PointerShape shape) override;
-    void setItemEnabled(const std::string& item, bool enabled) override;
     void repaint() override { repaintPicture(); }
+    void zoomAt(float x, float y) override { Zoom(zoomStep_, true, x, y); }
     float askCalibrationDistance(double offered) override;
     int imageWidth() const override { return Bitmap_.W(); }
     int imageHeight() const override { return Bitmap_.H(); }
@@ -156,7 +158,9 @@ private:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
                      const QKeySequence& shortcut, bool enabled, void (MainForm::*handler)());
     void addToolItem(QMenu* menu, const char* name, const QString& caption,
-                     const QKeySequence& shortcut, bool enabled, void (ToolController::*handler)());
+                     const QKeySequence& shortcut, Tool tool, void (ToolController::*handler)());
+    // Enables the tool items from the tools' answer; after every event.
+    void updateToolItems();
     void layoutControls();
     void pictureResized();
     void scrolled();
@@ -183,6 +187,7 @@ private:
     QHash<QString, QAction*> actions_;
     QHash<QString, QMenu*> menus_;
     QStringList actionOrder_;
+    std::vector<std::pair<Tool, QAction*>> toolItems_;
 
     CBitmap Bitmap_;
     std::unique_ptr<CZor> zor_;
@@ -196,6 +201,5 @@ private:
     float zoom_ = 1.0f;
     float zoomStep_ = 1.0f;
     bool centerMode_ = true;
-    float srcX_ = 0, srcY_ = 0, srcW_ = 0, srcH_ = 0;
     QCursor zoomCursor_;
 };

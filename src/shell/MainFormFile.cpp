@@ -113,11 +113,13 @@ bool MainForm::OpenImage(const QString& path)
         auto model = std::make_unique<CZor>();
         model->Visible = true;
 
+        // The tools' items keep their states from case to case.
+        const ToolSet usable = tools_ ? tools_->usableTools() : ToolSet::initial();
         tools_.reset();
         zor_ = std::move(model);
         Bitmap_ = std::move(decoded);
         attachImage();
-        tools_ = std::make_unique<ToolController>(*zor_, *this, *PicBox_);
+        tools_ = std::make_unique<ToolController>(*zor_, *this, *PicBox_, usable);
         // The new tools start idle: no cursor of the old case's tool (the
         // zoom glass, a cross) may stay behind.
         setPointerShape(PointerShape::Default);
@@ -138,6 +140,7 @@ bool MainForm::OpenImage(const QString& path)
             zor_->head.removeAll();
         }
         StatusBar_->clear();
+        updateToolItems();
         repaintPicture();
         return true;
     } catch (const std::exception& e) {

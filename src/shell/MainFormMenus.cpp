@@ -25,14 +25,25 @@ QAction* MainForm::addItem(QMenu* menu, const char* name, const QString& caption
 }
 
 void MainForm::addToolItem(QMenu* menu, const char* name, const QString& caption,
-                           const QKeySequence& shortcut, bool enabled,
+                           const QKeySequence& shortcut, Tool tool,
                            void (ToolController::*handler)())
 {
-    QAction* a = addItem(menu, name, caption, shortcut, enabled, nullptr);
+    QAction* a = addItem(menu, name, caption, shortcut, ToolSet::initial().has(tool), nullptr);
+    toolItems_.emplace_back(tool, a);
     connect(a, &QAction::triggered, this, [this, handler] {
-        if (tools_)
-            (tools_.get()->*handler)();
+        if (!tools_)
+            return;
+        (tools_.get()->*handler)();
+        updateToolItems();
     });
+}
+
+void MainForm::updateToolItems()
+{
+    if (!tools_)
+        return;
+    for (auto [tool, item] : toolItems_)
+        item->setEnabled(tools_->usable(tool));
 }
 
 void MainForm::buildMenus()
@@ -78,23 +89,28 @@ void MainForm::buildMenus()
             &MainForm::m_hardcopy_Click);
 
     QMenu* tools = addMenu("m_Tools", "&Measurement Tools");
-    addToolItem(tools, "m_Head", "&Head", Qt::CTRL | Qt::Key_H, true, &ToolController::m_Head);
-    addToolItem(tools, "m_StemAxis", "&Stem Axis", none, true, &ToolController::m_StemAxis);
-    addToolItem(tools, "m_Shoulder", "Sh&oulder Point", none, false, &ToolController::m_Shoulder);
+    addToolItem(tools, "m_Head", "&Head", Qt::CTRL | Qt::Key_H, Tool::Head,
+                &ToolController::m_Head);
+    addToolItem(tools, "m_StemAxis", "&Stem Axis", none, Tool::StemAxis,
+                &ToolController::m_StemAxis);
+    addToolItem(tools, "m_Shoulder", "Sh&oulder Point", none, Tool::Shoulder,
+                &ToolController::m_Shoulder);
     addToolItem(tools, "m_LTLines_Rotate_30", QString::fromUtf8("&Minor Troch. 30\u00b0/60\u00b0"),
-                none, false, &ToolController::m_LTLines_Rotate_30);
+                none, Tool::LTLinesRotate30, &ToolController::m_LTLines_Rotate_30);
     addToolItem(tools, "m_LTLines_Rotate_45", QString::fromUtf8("&Minor Troch. 45\u00b0/45\u00b0"),
-                none, false, &ToolController::m_LTLines_Rotate_45);
+                none, Tool::LTLinesRotate45, &ToolController::m_LTLines_Rotate_45);
     addToolItem(tools, "m_LTLines_Rotate_60", QString::fromUtf8("&Minor Troch. 60\u00b0/30\u00b0"),
-                none, false, &ToolController::m_LTLines_Rotate_60);
-    addToolItem(tools, "m_8Points", "&8 Points", none, false, &ToolController::m_8Points);
-    addToolItem(tools, "m_CMarker", "C&ement Marker (optional)", none, true,
+                none, Tool::LTLinesRotate60, &ToolController::m_LTLines_Rotate_60);
+    addToolItem(tools, "m_8Points", "&8 Points", none, Tool::EightPoints,
+                &ToolController::m_8Points);
+    addToolItem(tools, "m_CMarker", "C&ement Marker (optional)", none, Tool::CMarker,
                 &ToolController::m_CMarker);
-    addToolItem(tools, "m_Calibrate", "C&alibrate", none, true, &ToolController::m_Calibrate);
-    addToolItem(tools, "m_Distance", "calc &Distance", Qt::CTRL | Qt::Key_D, true,
+    addToolItem(tools, "m_Calibrate", "C&alibrate", none, Tool::Calibrate,
+                &ToolController::m_Calibrate);
+    addToolItem(tools, "m_Distance", "calc &Distance", Qt::CTRL | Qt::Key_D, Tool::Distance,
                 &ToolController::m_Distance);
-    addToolItem(tools, "m_ResetLandmarks", "reset &Landmarks", Qt::CTRL | Qt::Key_G, true,
-                &ToolController::m_ResetLandmarks);
+    addToolItem(tools, "m_ResetLandmarks", "reset &Landmarks", Qt::CTRL | Qt::Key_G,
+                Tool::ResetLandmarks, &ToolController::m_ResetLandmarks);
 
     QMenu* help = addMenu("m_helpmenu", "&?");
     addItem(help, "m_about", "About", none, true, &MainForm::m_about_Click);

@@ -58,15 +58,7 @@ void MainForm::Zoom(float factor, bool byMouse, float x, float y)
     repaintPicture();
 }
 
-// The image region the view shows, in image pixels. It is drawn directly
-// over the whole area, so it is exactly the region of the coordinate system.
-void MainForm::UpdateSourceRect()
-{
-    srcX_ = PicBox_->ScaleLeft();
-    srcY_ = PicBox_->ScaleTop();
-    srcW_ = PicBox_->ScaleWidth();
-    srcH_ = PicBox_->ScaleHeight();
-}
+void MainForm::UpdateSourceRect() {}
 
 void MainForm::UpdateScrollRange()
 {
@@ -119,12 +111,8 @@ void MainForm::m_ZoomDown_Click()
 
 void MainForm::m_ZoomMouse_Click()
 {
-    if (!tools_)
-        return;
-    tools_->setMode(ToolController::ZoomMode);
-    PicBox_->setCursor(zoomCursor_);
-    StatusBar_->setText(
-        "zoom by mouse click, center is current position - end with right mouse button");
+    if (tools_)
+        tools_->m_ZoomMouse();
 }
 
 void MainForm::m_ZoomCenter_Click()

@@ -81,7 +81,7 @@ private:
     void click(double x, double y, Qt::MouseButton b = Qt::LeftButton);
     void drag(double x0, double y0, double x1, double y1);
     // A spot on `line` that picks `code` and nothing listed before it.
-    std::optional<QPointF> grabSpot(const CLine& line, int16_t code);
+    std::optional<QPointF> grabSpot(const CLine& line, ToolMode code);
     void choose(const char* item);
 
     std::unique_ptr<Folders> fixture_;
@@ -170,7 +170,7 @@ void TestMeasureE2E::drag(double x0, double y0, double x1, double y1)
                         w_->PicBox()->toWidget(QPointF(x1, y1)).toPoint());
 }
 
-std::optional<QPointF> TestMeasureE2E::grabSpot(const CLine& line, int16_t code)
+std::optional<QPointF> TestMeasureE2E::grabSpot(const CLine& line, ToolMode code)
 {
     CZor& zor = *w_->zor();
     for (double f : {0.3, 0.4, 0.6, 0.7, 0.2, 0.8}) {
@@ -253,9 +253,9 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
     choose("m_LTLines_Rotate_30");
 
     // The tip construction needs the tip line and both minor trochanter lines.
-    for (auto [line, code] : {std::pair{&zor->TipLine, int16_t(13)},
-                              {&zor->LTLine2, int16_t(12)},
-                              {&zor->LTLine1, int16_t(11)}}) {
+    for (auto [line, code] : {std::pair{&zor->TipLine, ToolMode::TipLine},
+                              {&zor->LTLine2, ToolMode::LTLine2},
+                              {&zor->LTLine1, ToolMode::LTLine1}}) {
         QVERIFY(!w_->action("m_8Points")->isEnabled());
         std::optional<QPointF> spot = grabSpot(*line, code);
         QVERIFY2(spot, "no spot picks the line alone");
@@ -275,7 +275,7 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
     choose("m_CMarker");
     click(700, 1450);
     QVERIFY(zor->CMarkerValid);
-    QCOMPARE(w_->tools()->mode(), int16_t(0));
+    QCOMPARE(w_->tools()->mode(), ToolMode::Idle);
 
     // The record the core analysis gives for these landmarks.
     Calc::Outcome result = Calc::Analyse(*zor);

@@ -24,7 +24,7 @@ TEST_F(Calibration, FirstTimeThenWithTheOfferedDistance)
     EXPECT_EQ(host.status, "select 2nd point for calibration");
     host.answer = 23.4F;
     click(300, 400);
-    EXPECT_EQ(tools.mode(), 0);
+    EXPECT_EQ(mode(), 0);
     EXPECT_EQ(host.offers, std::vector<double>{0.0}) << "nothing to offer the first time";
     EXPECT_DOUBLE_EQ(zor.ScaleFactor, 500 / static_cast<double>(23.4F));
 

@@ -36,7 +36,7 @@ TEST_P(LandmarkMove, FollowsThePointerAndFinishes)
 
     CPoint before = row.watched(zor);
     tools.MouseDown(L, static_cast<float>(row.x), static_cast<float>(row.y));
-    EXPECT_EQ(tools.mode(), row.code);
+    EXPECT_EQ(mode(), row.code);
     EXPECT_EQ(host.status,
               std::string("move ") + row.prompt + " to desired position and release the mouse");
     int repaints = host.repaints;
@@ -46,7 +46,7 @@ TEST_P(LandmarkMove, FollowsThePointerAndFinishes)
     EXPECT_EQ(host.repaints, repaints) << "feedback without a full repaint";
     tools.MouseUp(M, x, y); // the middle button releases like the left
     EXPECT_TRUE(near(row.watched(zor), before.x + row.dx, before.y + row.dy, 1e-4));
-    EXPECT_EQ(tools.mode(), 0);
+    EXPECT_EQ(mode(), 0);
     EXPECT_TRUE(zor.Visible);
     EXPECT_EQ(host.repaints, repaints + 1);
     if (contour) {
@@ -92,7 +92,7 @@ TEST_F(LineMove, AWholeLineKeepsTheGrabbedSpotUnderThePointer)
     placeShoulder();
     // TipLine (130, 360)-(50, 360) grabbed 20 from P0 and 60 from P1.
     tools.MouseDown(L, 110, 360);
-    ASSERT_EQ(tools.mode(), 13);
+    ASSERT_EQ(mode(), 13);
     EXPECT_DOUBLE_EQ(tools.linePos(), 0.75);
     for (auto [px, py] : {std::pair{117.5F, 373.25F}, {80.0F, 400.0F}}) {
         tools.MouseMove(L, px, py);
@@ -103,7 +103,7 @@ TEST_F(LineMove, AWholeLineKeepsTheGrabbedSpotUnderThePointer)
     // A line of no length is grabbed at P0, not at a spot divided by zero.
     zor.GTLine.init(200, 200, 200, 200);
     tools.MouseDown(L, 200, 200);
-    EXPECT_EQ(tools.mode(), 10);
+    EXPECT_EQ(mode(), 10);
     EXPECT_EQ(tools.linePos(), 1.0);
 }
 
@@ -118,7 +118,7 @@ TEST_F(LineMove, EscapePutsADraggedLineBackExactly)
     int repaints = host.repaints;
     tools.KeyDown(ToolController::EscapeKey);
     EXPECT_TRUE(same(zor.TipLine, original));
-    EXPECT_EQ(tools.mode(), 0);
+    EXPECT_EQ(mode(), 0);
     EXPECT_EQ(tools.curLine(), nullptr);
     EXPECT_TRUE(zor.Visible);
     EXPECT_EQ(host.repaints, repaints + 1);

@@ -2,8 +2,8 @@
 
 #include "platform/ToolHost.h"
 
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A window stand-in with a 1000 x 1000 pixel image: records what the tools
@@ -12,8 +12,8 @@ class RecordingHost : public ToolHost {
 public:
     void setStatusText(const std::string& text) override { status = text; }
     void setPointerShape(PointerShape shape) override { pointer = shape; }
-    void setItemEnabled(const std::string& item, bool enabled) override { items[item] = enabled; }
     void repaint() override { ++repaints; }
+    void zoomAt(float x, float y) override { zooms.push_back({x, y}); }
     float askCalibrationDistance(double offered) override
     {
         offers.push_back(offered);
@@ -25,7 +25,7 @@ public:
 
     std::string status;
     PointerShape pointer = PointerShape::Default;
-    std::map<std::string, bool> items;
+    std::vector<std::pair<float, float>> zooms;
     int repaints = 0;
     std::vector<double> offers;
     float answer = 0.0F; // what the user types; 0 is "Cancel"

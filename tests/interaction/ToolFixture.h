@@ -21,11 +21,9 @@ protected:
         surface.scaleHeight = 400;
         zor.Visible = true;
         zor.initScale(1000, 1000, 1000.0);
-        // The menu as the window starts it; the rest is disabled.
-        for (const char* item :
-             {"m_Head", "m_StemAxis", "m_CMarker", "m_Calibrate", "m_Distance", "m_ResetLandmarks"})
-            host.items[item] = true;
     }
+    // The tool state as its number.
+    int mode() const { return ToolModes::number(tools.mode()); }
 
     static constexpr int L = ToolController::LeftButton;
     static constexpr int R = ToolController::RightButton;

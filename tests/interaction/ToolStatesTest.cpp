@@ -13,13 +13,39 @@ TEST_F(ToolStates, RightPressWithFewerThanThreeHeadPointsEndsTheEntry)
     click(300, 190);
     surface.ops.clear();
     click(0, 0, R);
-    EXPECT_EQ(tools.mode(), 0);
+    EXPECT_EQ(mode(), 0);
     EXPECT_EQ(zor.head.points.size(), 2U) << "the old points were discarded";
     EXPECT_FALSE(zor.head.Valid);
     EXPECT_TRUE(zor.Visible);
     EXPECT_TRUE(surface.ops.empty()) << "no circle is drawn";
     EXPECT_EQ(host.pointer, PointerShape::Default);
     EXPECT_TRUE(messages.recorder.messages.empty()) << "no solver error for 2 points";
+}
+
+// Zoom by mouse belongs to the tools: left presses zoom about the pointer,
+// the right button or Escape end it and leave no prompt behind.
+TEST_F(ToolStates, ZoomByMouseUntilRightPressOrEscape)
+{
+    for (bool escape : {false, true}) {
+        tools.m_ZoomMouse();
+        EXPECT_EQ(tools.mode(), ToolMode::ZoomByMouse);
+        EXPECT_EQ(host.pointer, PointerShape::ZoomGlass);
+        EXPECT_EQ(host.status, "zoom by mouse click, center is current position - end with "
+                               "right mouse button");
+        host.zooms.clear();
+        click(120, 340);
+        click(10, 20);
+        EXPECT_EQ(host.zooms, (std::vector<std::pair<float, float>>{{120, 340}, {10, 20}}));
+        if (escape)
+            tools.KeyDown(ToolController::EscapeKey);
+        else
+            click(5, 5, R);
+        EXPECT_EQ(tools.mode(), ToolMode::Idle);
+        EXPECT_EQ(host.pointer, PointerShape::Default);
+        EXPECT_EQ(host.status, "");
+        click(50, 50);
+        EXPECT_EQ(host.zooms.size(), 2U) << "no zoom once it ended";
+    }
 }
 
 // Releases in states 2 and 4 that cannot complete their contour line show
@@ -32,11 +58,15 @@ TEST_P(ContourTrap, RestartsTheStemAxisTool)
 {
     enterHead();
     placeShoulder();
-    host.items["m_8Points"] = true;
+    // The three lines placed, so that the femur points are usable.
+    drag(120, 360, 120, 460);
+    drag(100, 330, 100, 340);
+    drag(100, 310, 100, 320);
+    ASSERT_TRUE(tools.usable(Tool::EightPoints));
     switch (GetParam()) {
     case Trap::ReleaseIn2WithoutPress:
     case Trap::ReleaseIn4WithoutPress:
-        tools.setMode(GetParam() == Trap::ReleaseIn2WithoutPress ? 2 : 4);
+        tools.setMode(ToolMode(GetParam() == Trap::ReleaseIn2WithoutPress ? 2 : 4));
         tools.MouseUp(L, 10, 10);
         break;
     case Trap::Parallel:
@@ -54,10 +84,10 @@ TEST_P(ContourTrap, RestartsTheStemAxisTool)
     EXPECT_EQ(shown.caption, "Error");
     EXPECT_EQ(shown.text, "Draw Contour Lines with left Mouse Key DOWN");
     EXPECT_EQ(shown.icon, MessageIcon::Critical);
-    EXPECT_EQ(tools.mode(), 1);
+    EXPECT_EQ(mode(), 1);
     EXPECT_EQ(host.status, "select lower point on left side of stem contour");
     EXPECT_FALSE(zor.AxisLine.Valid || zor.LinesVisible);
-    EXPECT_FALSE(host.items["m_Shoulder"] || host.items["m_8Points"]);
+    EXPECT_FALSE(tools.usable(Tool::Shoulder) || tools.usable(Tool::EightPoints));
     EXPECT_TRUE(zor.head.Valid);
     drawStemAxis();
     EXPECT_TRUE(zor.AxisLine.Valid) << "the restarted tool works";

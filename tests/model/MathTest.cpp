@@ -119,14 +119,14 @@ TEST(Circle, FirstOfTheFirst98PointsAnswersWhenValidAndVisibleButAllAreFitted)
     for (int k = 0; k < 120; ++k) // codes from 200 on name other landmarks
         c.addPoint(1000 + 900 * std::cos(k * std::numbers::pi / 60),
                    1000 + 900 * std::sin(k * std::numbers::pi / 60));
-    EXPECT_EQ(c.findMode(13, 10), 0);
+    EXPECT_EQ(ToolModes::number(c.findMode(13, 10)), 0);
     c.Valid = true;
-    EXPECT_EQ(c.findMode(13, 10), 102); // both are near: the first entered
-    EXPECT_EQ(c.findMode(18, 10), 0);
-    EXPECT_EQ(c.findMode(c.points[97].x, c.points[97].y), 199);
-    EXPECT_EQ(c.findMode(c.points[98].x, c.points[98].y), 0);
+    EXPECT_EQ(ToolModes::number(c.findMode(13, 10)), 102); // both are near: the first entered
+    EXPECT_EQ(ToolModes::number(c.findMode(18, 10)), 0);
+    EXPECT_EQ(ToolModes::number(c.findMode(c.points[97].x, c.points[97].y)), 199);
+    EXPECT_EQ(ToolModes::number(c.findMode(c.points[98].x, c.points[98].y)), 0);
     c.PVisible = false;
-    EXPECT_EQ(c.findMode(13, 10), 0);
+    EXPECT_EQ(ToolModes::number(c.findMode(13, 10)), 0);
     ASSERT_TRUE(c.fit());
     const double before = c.M.x;
     for (std::size_t k = 98; k < c.points.size(); ++k)

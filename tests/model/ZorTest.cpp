@@ -144,7 +144,8 @@ TEST_F(LandmarksTest, HitCodesFirstMatchWins)
     for (const Row& r : rows) {
         z.head.removeAll();
         build(r.show);
-        EXPECT_EQ(z.findMode(r.x, r.y), r.code) << r.show << " at " << r.x << "," << r.y;
+        EXPECT_EQ(ToolModes::number(z.findMode(r.x, r.y)), r.code)
+            << r.show << " at " << r.x << "," << r.y;
     }
     EXPECT_THROW(z.points(8), std::out_of_range);
 }

@@ -554,7 +554,7 @@ private slots:
     {
         QVERIFY(open(3000, 2500));
         w_->action("m_ZoomMouse")->trigger();
-        QCOMPARE(w_->tools()->mode(), int16_t(90));
+        QCOMPARE(w_->tools()->mode(), ToolMode::ZoomByMouse);
         QCOMPARE(view().cursor().shape(), Qt::BitmapCursor);
         const QPointF point = view().toImage({500, 400});
         QTest::mouseClick(&view(), Qt::LeftButton, {}, {500, 400});
@@ -568,8 +568,9 @@ private slots:
                 QVERIFY(w_->OpenImage(fx_->file("film.bmp")));
             else
                 QTest::keyClick(w_.get(), Qt::Key_Escape);
-            QCOMPARE(w_->tools()->mode(), int16_t(0));
+            QCOMPARE(w_->tools()->mode(), ToolMode::Idle);
             QCOMPARE(view().cursor().shape(), Qt::ArrowCursor);
+            QVERIFY(w_->StatusBar()->text().isEmpty()); // no zoom prompt left behind
             w_->action("m_ZoomMouse")->trigger();
         }
     }
