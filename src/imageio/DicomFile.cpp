@@ -194,7 +194,7 @@ bool decode(const std::string& path, DcmDataset& ds, CBitmap& into, RadiographIn
             return false;
         xfer = EXS_LittleEndianExplicit;
     }
-    DicomImage image(&ds, xfer, CIF_UsePartialAccessToPixelData, 0, 1);
+    DicomImage image(&ds, xfer, 0UL, 0UL, 1UL);
     const EI_Status status = image.getStatus();
     if (status != EIS_Normal) {
         const std::string why = DicomImage::getString(status);
