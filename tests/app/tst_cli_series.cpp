@@ -47,8 +47,8 @@ bool contains(const std::string& s, const std::string& part)
     return s.find(part) != std::string::npos;
 }
 
-const std::string kSize = "--size=" + std::to_string(Phantom::kWidth) + "x" +
-                          std::to_string(Phantom::kHeight);
+const std::string kSize =
+    "--size=" + std::to_string(Phantom::kWidth) + "x" + std::to_string(Phantom::kHeight);
 
 const char* const kFilmHeader =
     "series,code,family_name,given_name,side,film,date,months,reference,comparable,reason,"
@@ -130,8 +130,8 @@ private slots:
         std::string bit = s + "/PH-002";
         for (const auto& e : std::filesystem::directory_iterator(bit)) {
             CZor z;
-            QVERIFY(BinFile::ReadLandmarkFile(e.path().string(), Phantom::kWidth,
-                                              Phantom::kHeight, z));
+            QVERIFY(
+                BinFile::ReadLandmarkFile(e.path().string(), Phantom::kWidth, Phantom::kHeight, z));
             z.Patient.Code.clear();
             z.Patient.Famname = "=HYPERLINK(\"x\")";
             z.Patient.Vorname = "Rosa;Maria";
