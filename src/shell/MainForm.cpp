@@ -22,12 +22,6 @@
 
 namespace {
 
-MainForm::Dialogs& dialogs()
-{
-    static MainForm::Dialogs hooks;
-    return hooks;
-}
-
 // A magnifying glass with a plus sign; the hot spot is its top-left corner.
 QCursor makeZoomCursor()
 {
@@ -48,25 +42,20 @@ QCursor makeZoomCursor()
 
 } // namespace
 
-MainForm::MainForm(QWidget* parent) : QMainWindow(parent)
+MainForm::MainForm() : MainForm(Services{}) {}
+
+MainForm::MainForm(Services services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services))
 {
     buildControls();
+    case_ = std::make_unique<OpenCase>(*this, *PicBox_);
     buildMenus();
     zoomCursor_ = makeZoomCursor();
     resize(1000, 760);
 }
 
-MainForm::~MainForm()
-{
-    // The tools refer to the model and the model to the picture area.
-    tools_.reset();
-    zor_.reset();
-}
-
-void MainForm::setDialogs(Dialogs hooks)
-{
-    dialogs() = std::move(hooks);
-}
+// The case goes first: its tools refer to the picture area.
+MainForm::~MainForm() = default;
 
 void MainForm::buildControls()
 {
@@ -77,8 +66,8 @@ void MainForm::buildControls()
     PicBox_ = new PictureView(central_);
     PicBox_->setObjectName("PicBox");
     PicBox_->setOverlay([this] {
-        if (zor_)
-            zor_->draw(*PicBox_, drawColor1, drawColor2);
+        if (CZor* z = zor())
+            z->draw(*PicBox_, drawColor1, drawColor2);
     });
     connect(PicBox_, &PictureView::resized, this, &MainForm::pictureResized);
     connect(PicBox_, &PictureView::mousePressed, this, &MainForm::pictureMouseDown);
@@ -143,11 +132,8 @@ void MainForm::layoutControls()
 // ScaleLeft, ScaleTop and the magnification.
 void MainForm::pictureResized()
 {
-    viewWPix_ = int16_t(std::min(PicBox_->width(), 32767));
-    viewHPix_ = int16_t(std::min(PicBox_->height(), 32767));
-    PicBox_->setScaleSize(float(viewWPix_) * zoom_, float(viewHPix_) * zoom_);
-    UpdateSourceRect();
-    UpdateScrollRange();
+    viewport_.resize(PicBox_->width(), PicBox_->height());
+    showViewport();
     // A hidden window's picture gets its resize event (and its backing
     // image) only when it is shown; that event comes back here.
     if (PicBox_->backing().size() == PicBox_->size())
@@ -192,8 +178,8 @@ void MainForm::setPointerShape(PointerShape shape)
 
 float MainForm::askCalibrationDistance(double offered)
 {
-    if (dialogs().calibration)
-        return dialogs().calibration(*this, offered);
+    if (services_.dialogs.calibration)
+        return services_.dialogs.calibration(*this, offered);
     return CalibDialog::askDistance(this, offered);
 }
 
@@ -201,33 +187,33 @@ float MainForm::askCalibrationDistance(double offered)
 
 void MainForm::pictureMouseDown(int button, float x, float y)
 {
-    if (!tools_)
+    if (!tools())
         return;
-    tools_->MouseDown(button, x, y);
+    tools()->MouseDown(button, x, y);
     updateToolItems();
 }
 
 void MainForm::pictureMouseMove(int buttons, float x, float y)
 {
-    if (!tools_)
+    if (!tools())
         return;
-    e_Position_->setText(QString::fromStdString(tools_->positionText(x, y)));
-    tools_->MouseMove(buttons, x, y);
+    e_Position_->setText(QString::fromStdString(tools()->positionText(x, y)));
+    tools()->MouseMove(buttons, x, y);
     updateToolItems();
 }
 
 void MainForm::pictureMouseUp(int button, float x, float y)
 {
-    if (!tools_)
+    if (!tools())
         return;
-    tools_->MouseUp(button, x, y);
+    tools()->MouseUp(button, x, y);
     updateToolItems();
 }
 
 void MainForm::keyPressEvent(QKeyEvent* event)
 {
-    if (tools_ && event->key() == Qt::Key_Escape) {
-        tools_->KeyDown(ToolController::EscapeKey);
+    if (tools() && event->key() == Qt::Key_Escape) {
+        tools()->KeyDown(ToolController::EscapeKey);
         updateToolItems();
         event->accept();
         return;
@@ -239,7 +225,12 @@ void MainForm::keyPressEvent(QKeyEvent* event)
 
 MainForm* MainForm::startNewWindow(const QString& image)
 {
-    auto* w = new MainForm;
+    return startNewWindow(image, Services{});
+}
+
+MainForm* MainForm::startNewWindow(const QString& image, Services services)
+{
+    auto* w = new MainForm(std::move(services));
     w->setAttribute(Qt::WA_DeleteOnClose);
     if (!w->startUp(image)) {
         delete w; // never shown
@@ -251,60 +242,60 @@ MainForm* MainForm::startNewWindow(const QString& image)
 
 bool MainForm::startUp(const QString& image)
 {
-    if (dialogs().splashOnce)
-        dialogs().splashOnce(*this);
+    if (services_.dialogs.splashOnce)
+        services_.dialogs.splashOnce(*this);
     else
         StartupForm::showSplashOnce(this);
-    centerMode_ = true;
+    viewport_.setCenterMode(true);
     action("m_ZoomCenter")->setChecked(true);
     return image.isEmpty() ? OpenImage() : OpenImage(image);
 }
 
 void MainForm::open_Patient(int flag)
 {
-    if (!zor_)
+    if (!zor())
         return;
-    if (dialogs().patient) {
-        dialogs().patient(*this, flag);
+    if (services_.dialogs.patient) {
+        services_.dialogs.patient(*this, flag);
         return;
     }
-    DataDialog dialog(*zor_, flag, this);
+    DataDialog dialog(*zor(), flag, this);
     dialog.exec();
 }
 
 void MainForm::m_about_Click()
 {
-    if (dialogs().about)
-        dialogs().about(*this);
+    if (services_.dialogs.about)
+        services_.dialogs.about(*this);
     else
         StartupForm::showAbout(this);
 }
 
 void MainForm::m_help_Click()
 {
-    if (dialogs().help)
-        dialogs().help(*this);
+    if (services_.dialogs.help)
+        services_.dialogs.help(*this);
     else
         HelpForm::showHelp(this);
 }
 
 void MainForm::m_Adjust_Click()
 {
-    if (!zor_)
+    if (!zor())
         return;
-    if (dialogs().colors) {
-        dialogs().colors(*this);
+    if (services_.dialogs.colors) {
+        services_.dialogs.colors(*this);
         return;
     }
     ColorDialog dialog(
-        Bitmap_, [this] { repaintPicture(); }, this);
+        Bitmap(), [this] { repaintPicture(); }, this);
     dialog.exec();
 }
 
 void MainForm::m_hardcopy_Click()
 {
-    const std::string error =
-        dialogs().hardcopy ? dialogs().hardcopy(*this) : HardCopy::PrintHardcopy(this);
+    const std::string error = services_.dialogs.hardcopy ? services_.dialogs.hardcopy(*this)
+                                                         : HardCopy::PrintHardcopy(this);
     if (!error.empty())
         userMessages().showMessage("Error", error, MessageIcon::Critical);
 }

@@ -4,6 +4,8 @@
 #include "interaction/ToolController.h"
 #include "platform/Clock.h"
 #include "platform/ToolHost.h"
+#include "session/OpenCase.h"
+#include "session/Viewport.h"
 
 #include <QCursor>
 #include <QHash>
@@ -25,10 +27,10 @@ class QLineEdit;
 class QMenu;
 class QScrollBar;
 
-// The main window: the owner of one open case (image buffer, measurement
-// model, tool state), its menus, the picture area with its zoom and scroll,
-// and the File and image commands. Every window is an independent case; the
-// program ends with its last window.
+// The main window of one open case: its widgets (menus, picture area, scroll
+// bars, status line) and their wiring to the case (OpenCase: image buffer,
+// model, tools, paths) and to the viewport (zoom, region, scroll ranges).
+// Every window is an independent case; the program ends with its last window.
 class MainForm : public QMainWindow, public ToolHost {
     Q_OBJECT
 public:
@@ -51,7 +53,16 @@ public:
         std::function<std::string(MainForm&)> hardcopy; // "" or an error text
     };
 
-    explicit MainForm(QWidget* parent = nullptr);
+    // What a window takes from outside; a window opened by "&new Window"
+    // gets the same. Empty members: the real file dialog, dialogs and clock.
+    struct Services {
+        FileChooser chooser;
+        Dialogs dialogs;
+        const Clock* clock = nullptr; // the date of report records; not owned
+    };
+
+    MainForm();
+    explicit MainForm(Services services, QWidget* parent = nullptr);
     ~MainForm() override;
 
     // Creates a window that deletes itself on close and runs its start-up:
@@ -62,6 +73,7 @@ public:
     //     if (!MainForm::startNewWindow(image)) return 0;
     //     return app.exec();
     static MainForm* startNewWindow(const QString& image = QString());
+    static MainForm* startNewWindow(const QString& image, Services services);
     // The start-up of this window, without showing it: true when an image
     // was opened.
     bool startUp(const QString& image = QString());
@@ -79,16 +91,10 @@ public:
     // View: zoom by `factor` about the view's centre (centre mode), its
     // top-left corner, or (byMouse) the image point (x, y).
     void Zoom(float factor, bool byMouse = false, float x = 0, float y = 0);
-    void UpdateSourceRect();
-    void UpdateScrollRange();
     // The full repaint of the picture area: the visible image, then the landmarks.
     void repaintPicture();
 
     // --- For main(), the dialogs and tests ---
-    static void setFileChooser(FileChooser chooser); // null: QFileDialog
-    static void setDialogs(Dialogs dialogs);
-    // The date of report records; null: the system's clock. Not owned.
-    static void setClock(const Clock* clock);
     // The four (description, pattern) pairs of the open dialog in Qt's form.
     static QStringList imageFilters();
     // The landmark file of an image: its path up to the last "." of the file
@@ -103,17 +109,17 @@ public:
     QScrollBar* VScroll() const { return VScroll_; }
     QLabel* StatusBar() const { return StatusBar_; }
     QLineEdit* e_Position() const { return e_Position_; }
+    OpenCase& openCase() { return *case_; }
+    const Viewport& viewport() const { return viewport_; }
     // Null before the first successful open.
-    CZor* zor() const { return zor_.get(); }
-    ToolController* tools() const { return tools_.get(); }
-    CBitmap& Bitmap() { return Bitmap_; }
-    const QString& landmarkFile() const { return landmarkFile_; }
-    const QString& imagePath() const { return imagePath_; }
-    float zoom() const { return zoom_; }
-    float zoomStep() const { return zoomStep_; }
-    bool centerMode() const { return centerMode_; }
-    int16_t viewWPix() const { return viewWPix_; }
-    int16_t viewHPix() const { return viewHPix_; }
+    CZor* zor() const { return case_->zorIfOpen(); }
+    ToolController* tools() const { return case_->toolsIfOpen(); }
+    CBitmap& Bitmap() { return case_->bitmap(); }
+    QString landmarkFile() const { return QString::fromStdString(case_->landmarkPath()); }
+    QString imagePath() const { return QString::fromStdString(case_->imagePath()); }
+    float zoom() const { return viewport_.zoomFactor(); }
+    float zoomStep() const { return viewport_.zoomStep(); }
+    bool centerMode() const { return viewport_.centerMode(); }
     const QCursor& zoomCursor() const { return zoomCursor_; }
     static constexpr uint32_t drawColor1 = ToolController::drawColor1; // magenta, 0x00BBGGRR
     static constexpr uint32_t drawColor2 = ToolController::drawColor2; // red
@@ -122,10 +128,10 @@ public:
     void setStatusText(const std::string& text) override;
     void setPointerShape(PointerShape shape) override;
     void repaint() override { repaintPicture(); }
-    void zoomAt(float x, float y) override { Zoom(zoomStep_, true, x, y); }
+    void zoomAt(float x, float y) override { Zoom(viewport_.zoomStep(), true, x, y); }
     float askCalibrationDistance(double offered) override;
-    int imageWidth() const override { return Bitmap_.W(); }
-    int imageHeight() const override { return Bitmap_.H(); }
+    int imageWidth() const override { return case_->bitmap().W(); }
+    int imageHeight() const override { return case_->bitmap().H(); }
     void openPatientDialog(int redFlag) override { open_Patient(redFlag); }
 
     // --- Menu commands ---
@@ -165,12 +171,10 @@ private:
     void pictureResized();
     void scrolled();
     void resetView();
+    // Copies the viewport onto the picture and the bars.
+    void showViewport();
     void attachImage();
     void loadFailed(const QString& reason);
-    // ReadLandmarkFile of landmarkFile into `into`, for the image's size.
-    bool readLandmarks(CZor& into);
-    // DefaultPatient := zor.Patient (after a landmark file was read).
-    void defaultPatientFromCase();
     // Runs an image command under the hourglass and repaints.
     void imageCommand(const std::function<void()>& command);
 
@@ -189,17 +193,11 @@ private:
     QStringList actionOrder_;
     std::vector<std::pair<Tool, QAction*>> toolItems_;
 
-    CBitmap Bitmap_;
-    std::unique_ptr<CZor> zor_;
-    std::unique_ptr<ToolController> tools_;
-    QString landmarkFile_;
-    QString imagePath_;
-
+    Services services_;
+    std::unique_ptr<OpenCase> case_;
+    Viewport viewport_;
+    // Set while the bars are set from the viewport, so that their change
+    // events do not move the view a second time.
     bool scrolling_ = false;
-    int16_t viewWPix_ = 0;
-    int16_t viewHPix_ = 0;
-    float zoom_ = 1.0f;
-    float zoomStep_ = 1.0f;
-    bool centerMode_ = true;
     QCursor zoomCursor_;
 };

@@ -47,18 +47,7 @@ QString chooseWithDialog(QWidget* owner, const QString& dir, const QString& file
     return dialog.selectedFiles().constFirst();
 }
 
-MainForm::FileChooser& fileChooser()
-{
-    static MainForm::FileChooser chooser;
-    return chooser;
-}
-
 } // namespace
-
-void MainForm::setFileChooser(FileChooser chooser)
-{
-    fileChooser() = std::move(chooser);
-}
 
 QStringList MainForm::imageFilters()
 {
@@ -76,7 +65,7 @@ bool MainForm::OpenImage()
     const QString last = ZorSettings::readLastPath();
     const QFileInfo lastInfo(last);
     const QString dir = last.contains('/') ? lastInfo.absolutePath() : QString();
-    const FileChooser& chooser = fileChooser();
+    const FileChooser& chooser = services_.chooser;
     const QString path = chooser ? chooser(this, dir, last, imageFilters())
                                  : chooseWithDialog(this, dir, last, imageFilters());
     if (path.isEmpty())
@@ -110,35 +99,14 @@ bool MainForm::OpenImage(const QString& path)
             loadFailed(QString::fromStdString(error));
             return false;
         }
-        auto model = std::make_unique<CZor>();
-        model->Visible = true;
-
-        // The tools' items keep their states from case to case.
-        const ToolSet usable = tools_ ? tools_->usableTools() : ToolSet::initial();
-        tools_.reset();
-        zor_ = std::move(model);
-        Bitmap_ = std::move(decoded);
+        case_->replace(path.toStdString(), bitFile.toStdString(), std::move(decoded));
         attachImage();
-        tools_ = std::make_unique<ToolController>(*zor_, *this, *PicBox_, usable);
         // The new tools start idle: no cursor of the old case's tool (the
         // zoom glass, a cross) may stay behind.
         setPointerShape(PointerShape::Default);
         setWindowTitle(path);
-        imagePath_ = path;
         resetView();
-        landmarkFile_ = bitFile;
-
-        if (readLandmarks(*zor_)) {
-            zor_->DatFlag = true;
-            defaultPatientFromCase();
-        } else {
-            // A new case: nothing set yet, the film taken as 430 mm wide, and
-            // the previous case's patient data carried over.
-            tools_->m_ResetLandmarks();
-            zor_->initScale(Bitmap_.W(), Bitmap_.H(), 430.0);
-            zor_->head.Valid = false;
-            zor_->head.removeAll();
-        }
+        case_->readOrStartNew();
         StatusBar_->clear();
         updateToolItems();
         repaintPicture();
@@ -152,12 +120,13 @@ bool MainForm::OpenImage(const QString& path)
 // The picture area reads the buffer's rows and table in place.
 void MainForm::attachImage()
 {
+    const CBitmap& b = case_->bitmap();
     PictureView::Image image;
-    image.bits = Bitmap_.bits();
-    image.bytesPerLine = Bitmap_.bytesPerLine();
-    image.width = Bitmap_.W();
-    image.height = Bitmap_.H();
-    image.table = &Bitmap_.colorTable();
+    image.bits = b.bits();
+    image.bytesPerLine = b.bytesPerLine();
+    image.width = b.W();
+    image.height = b.H();
+    image.table = &b.colorTable();
     PicBox_->setImage(image);
 }
 
@@ -169,18 +138,14 @@ void MainForm::m_Open_Click()
 
 void MainForm::m_New_Click()
 {
-    startNewWindow();
+    startNewWindow(QString(), services_);
 }
 
 void MainForm::m_Load_bin_Click()
 {
-    if (!zor_)
+    if (!zor())
         return;
-    // Read into a copy and taken only when the file was read to its end: a
-    // damaged file must not half-overwrite the case being worked on.
-    CZor fresh = *zor_;
-    if (readLandmarks(fresh))
-        *zor_ = std::move(fresh);
+    case_->reloadLandmarks();
     repaintPicture();
 }
 
@@ -199,7 +164,7 @@ void MainForm::m_Exit_Click()
 
 void MainForm::imageCommand(const std::function<void()>& command)
 {
-    if (!zor_)
+    if (!zor())
         return;
     try {
         WaitCursor hourglass(PicBox_);
@@ -213,20 +178,20 @@ void MainForm::imageCommand(const std::function<void()>& command)
 
 void MainForm::ApplySharpen(int16_t strength)
 {
-    imageCommand([this, strength] { Bitmap_.Filter(Global::GetSharpenKernel(strength)); });
+    imageCommand([this, strength] { Bitmap().Filter(Global::GetSharpenKernel(strength)); });
 }
 
 void MainForm::m_undo_Click()
 {
-    imageCommand([this] { Bitmap_.UndoFilter(); });
+    imageCommand([this] { Bitmap().UndoFilter(); });
 }
 
 void MainForm::m_Invert_Click()
 {
-    imageCommand([this] { Bitmap_.Invert(); });
+    imageCommand([this] { Bitmap().Invert(); });
 }
 
 void MainForm::m_ResetColors_Click()
 {
-    imageCommand([this] { Bitmap_.Reset(); });
+    imageCommand([this] { Bitmap().Reset(); });
 }

@@ -31,19 +31,19 @@ void MainForm::addToolItem(QMenu* menu, const char* name, const QString& caption
     QAction* a = addItem(menu, name, caption, shortcut, ToolSet::initial().has(tool), nullptr);
     toolItems_.emplace_back(tool, a);
     connect(a, &QAction::triggered, this, [this, handler] {
-        if (!tools_)
+        if (!tools())
             return;
-        (tools_.get()->*handler)();
+        (tools()->*handler)();
         updateToolItems();
     });
 }
 
 void MainForm::updateToolItems()
 {
-    if (!tools_)
+    if (!tools())
         return;
     for (auto [tool, item] : toolItems_)
-        item->setEnabled(tools_->usable(tool));
+        item->setEnabled(tools()->usable(tool));
 }
 
 void MainForm::buildMenus()

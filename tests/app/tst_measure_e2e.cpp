@@ -93,7 +93,8 @@ private:
 void TestMeasureE2E::init()
 {
     fixture_ = std::make_unique<Folders>();
-    MainForm::Dialogs d;
+    MainForm::Services services;
+    MainForm::Dialogs& d = services.dialogs;
     d.splashOnce = [](MainForm&) {};
     d.patient = [this](MainForm&, int flag) { fixture_->patientFlags.push_back(flag); };
     d.about = [](MainForm&) {};
@@ -102,10 +103,9 @@ void TestMeasureE2E::init()
     // The user types 100 mm for the calibration points.
     d.calibration = [](MainForm&, double) { return 100.0F; };
     d.hardcopy = [](MainForm&) { return std::string(); };
-    MainForm::setDialogs(d);
-    MainForm::setClock(&clock_);
+    services.clock = &clock_;
     image_ = writeTestImage(fixture_->file("case1.bmp"), kImageWidth, kImageHeight);
-    w_ = std::make_unique<MainForm>();
+    w_ = std::make_unique<MainForm>(services);
     w_->resize(900, 760);
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
@@ -115,7 +115,6 @@ void TestMeasureE2E::init()
 void TestMeasureE2E::cleanup()
 {
     w_.reset();
-    MainForm::setClock(nullptr);
     fixture_.reset();
 }
 

@@ -13,11 +13,12 @@ declare -A allowed=(
   [series]="series analysis casefile model platform"
   [image]="image platform"
   [interaction]="interaction model platform"
+  [session]="session interaction analysis casefile image model platform"
   [imageio]="imageio image platform"
-  [shell]="shell model casefile analysis series image interaction imageio platform"
-  [app]="app shell model casefile analysis series image interaction imageio platform"
+  [shell]="shell session model casefile analysis series image interaction imageio platform"
+  [app]="app shell session model casefile analysis series image interaction imageio platform"
 )
-core="platform model casefile analysis series image interaction"
+core="platform model casefile analysis series image interaction session"
 
 bad=0
 for layer in "${!allowed[@]}"; do

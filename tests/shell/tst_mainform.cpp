@@ -88,21 +88,14 @@ struct Fixture {
     Fixture()
     {
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-        MainForm::setFileChooser(
-            [this](QWidget*, const QString& dir, const QString& file, const QStringList&) {
-                calls << dir << file;
-                return answers.empty() ? QString() : answers.takeFirst();
-            });
-        MainForm::Dialogs d;
-        d.splashOnce = [](MainForm&) {};
-        d.patient = [this](MainForm&, int flag) { patientFlags.push_back(flag); };
-        MainForm::setDialogs(d);
+        services.chooser = [this](QWidget*, const QString& dir, const QString& file,
+                                  const QStringList&) {
+            calls << dir << file;
+            return answers.empty() ? QString() : answers.takeFirst();
+        };
+        services.dialogs.splashOnce = [](MainForm&) {};
+        services.dialogs.patient = [this](MainForm&, int flag) { patientFlags.push_back(flag); };
         DefaultPatient() = CPatient{};
-    }
-    ~Fixture()
-    {
-        MainForm::setFileChooser(nullptr);
-        MainForm::setDialogs({});
     }
     QString file(const QString& name) const { return data.filePath(name); }
     QString settings() const
@@ -112,6 +105,7 @@ struct Fixture {
     }
 
     QTemporaryDir config, data;
+    MainForm::Services services;
     ScopedMessages messages;
     QStringList answers, calls;
     std::vector<int> patientFlags;
@@ -135,7 +129,7 @@ class TestMainForm : public QObject {
     // A shown window with `image` open; null when it did not open.
     std::unique_ptr<MainForm> openWindow(const QString& image)
     {
-        auto w = std::make_unique<MainForm>();
+        auto w = std::make_unique<MainForm>(fx_->services);
         w->resize(800, 600);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get()) || !w->OpenImage(image))
@@ -220,12 +214,12 @@ private slots:
         const QString two = writeTestImage(fx_->file("case2.old.bmp"), 40, 30);
         DefaultPatient().Famname = "Previous";
         // No Zor2.ini yet: the dialog starts empty; Cancel at start-up leaves no window.
-        QVERIFY(!MainForm::startNewWindow());
+        QVERIFY(!MainForm::startNewWindow(QString(), fx_->services));
         QCOMPARE(fx_->calls, QStringList({"", ""}));
         QCOMPARE(visibleMainForms(), 0);
 
         // An image from the command line opens as if chosen, and is remembered.
-        QPointer<MainForm> w = MainForm::startNewWindow(one);
+        QPointer<MainForm> w = MainForm::startNewWindow(one, fx_->services);
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->windowTitle(), one);
         QCOMPARE(QRgb(w->Bitmap().pixel(5, 3) * 0x010101), testGrey(5, 3));
@@ -241,7 +235,10 @@ private slots:
 
         // The real dialog, scripted as a user: it starts on the last image with
         // the four filters, the first one chosen; the user types another name.
-        MainForm::setFileChooser(nullptr);
+        delete w;
+        MainForm::Services real = fx_->services;
+        real.chooser = nullptr;
+        w = new MainForm(real);
         QStringList seen;
         QTimer::singleShot(0, [&seen] {
             auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());

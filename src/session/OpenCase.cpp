@@ -1,0 +1,60 @@
+#include "session/OpenCase.h"
+
+#include "casefile/BinFile.h"
+#include "casefile/DefaultPatient.h"
+
+#include <utility>
+
+void OpenCase::replace(const std::string& imagePath, const std::string& landmarkPath,
+                       CBitmap image)
+{
+    auto model = std::make_unique<CZor>();
+    model->Visible = true;
+    // The tools' items keep their states from case to case.
+    const ToolSet usable = tools_ ? tools_->usableTools() : ToolSet::initial();
+    tools_.reset(); // it refers to the old model
+    zor_ = std::move(model);
+    bitmap_ = std::move(image);
+    tools_ = std::make_unique<ToolController>(*zor_, host_, surface_, usable);
+    imagePath_ = imagePath;
+    landmarkPath_ = landmarkPath;
+}
+
+bool OpenCase::read(CZor& into, UserMessages& messages) const
+{
+    return BinFile::ReadLandmarkFile(landmarkPath_, bitmap_.W(), bitmap_.H(), into, messages);
+}
+
+bool OpenCase::readOrStartNew(UserMessages& messages)
+{
+    CZor fresh = *zor_;
+    if (read(fresh, messages)) {
+        *zor_ = std::move(fresh);
+        zor_->DatFlag = true;
+        DefaultPatient().copy(zor_->Patient);
+        return true;
+    }
+    // A new case: nothing set yet, the film taken as 430 mm wide.
+    tools_->m_ResetLandmarks();
+    zor_->initScale(bitmap_.W(), bitmap_.H(), 430.0);
+    zor_->head.Valid = false;
+    zor_->head.removeAll();
+    return false;
+}
+
+bool OpenCase::reloadLandmarks(UserMessages& messages)
+{
+    // Read into a copy: a damaged file must not half-overwrite the case
+    // being worked on.
+    CZor fresh = *zor_;
+    if (!read(fresh, messages))
+        return false;
+    *zor_ = std::move(fresh);
+    return true;
+}
+
+WriteDataCommand::Outcome OpenCase::writeData(UserMessages& messages, const Clock& clock,
+                                              PatientDialogOpener& dialog)
+{
+    return WriteDataCommand::run(*zor_, imagePath_, messages, clock, dialog);
+}
