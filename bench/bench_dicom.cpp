@@ -4,13 +4,12 @@
 // window of the same file measured in the same run.
 
 #include "../tests/support/DicomTestFile.h"
+#include "dcmtk/dcmimgle/dcmimage.h"
+#include "dcmtk/dcmjpeg/djdecode.h"
 #include "image/CBitmap.h"
 #include "imageio/RadiographFile.h"
 #include "shell/MainForm.h"
 #include "shell/PictureView.h"
-
-#include "dcmtk/dcmimgle/dcmimage.h"
-#include "dcmtk/dcmjpeg/djdecode.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
