@@ -13,12 +13,11 @@
 #include <QBuffer>
 #include <QImage>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
