@@ -127,8 +127,7 @@ void printAccuracy()
                 quantile(tilt, 0.025), quantile(tilt, 0.975));
     std::printf("  ci95 covers the true subsidence on %.1f %% of the films (should be 93-97 %%)\n",
                 100.0 * covered / n);
-    std::printf("  ci95 covers the true tilt on %.1f %% of the films\n",
-                100.0 * tiltCovered / n);
+    std::printf("  ci95 covers the true tilt on %.1f %% of the films\n", 100.0 * tiltCovered / n);
     // The check leaves out films whose head was clicked worst (their k moves
     // comp-y (1) most), so the films it keeps are covered a little more often.
     std::printf("  over all %d films positioned alike the ci95 covers the true subsidence on "

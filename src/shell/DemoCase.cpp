@@ -80,6 +80,9 @@ QString ensure(const QString& dir, QString* error)
             return fail(
                 QString("cannot write %1: %2").arg(landmarkFile, QString::fromStdString(why)));
     }
+    QString why;
+    if (!ensureSeries(dir, &why))
+        return fail(why);
     return image;
 }
 

@@ -4,6 +4,7 @@
 #include <QLineF>
 #include <QPointF>
 #include <QString>
+#include <QTransform>
 
 #include <array>
 
@@ -44,7 +45,9 @@ const Landmarks& landmarks();
 
 // The radiograph, 8-bit grey, `width` by `height`. The noise is seeded, so
 // every call gives the same pixels.
-QImage drawRadiograph();
+// A follow-up film is drawn with the stem (and head) moved by `stem` within
+// the femur and the whole picture by `film`.
+QImage drawRadiograph(const QTransform& film = QTransform(), const QTransform& stem = QTransform());
 
 // Fills a fresh model with the demo measurement and its invented patient.
 void fillCase(CZor& zor);
@@ -53,5 +56,11 @@ void fillCase(CZor& zor);
 // what is missing (an existing landmark file is kept: it may hold the
 // user's corrections). Returns the image path, or "" with `error` set.
 QString ensure(const QString& dir, QString* error);
+
+// Makes sure `dir` also holds the follow-up films of the demo patient (3, 6,
+// 12, 24 and 36 months after the demo film, the stem sinking early and then
+// settling), each only when missing, so that `zor-cli series DIR` has a
+// series to show. False with `error` set when a file cannot be written.
+bool ensureSeries(const QString& dir, QString* error);
 
 } // namespace DemoCase

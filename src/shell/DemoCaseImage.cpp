@@ -195,13 +195,14 @@ const Landmarks& landmarks()
     return l;
 }
 
-QImage drawRadiograph()
+QImage drawRadiograph(const QTransform& filmMove, const QTransform& stemMove)
 {
     QImage film(width, height, QImage::Format_RGB32);
     film.fill(QColor(16, 16, 16));
     {
         QPainter painter(&film);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.setTransform(filmMove);
         // The soft tissue of the thigh, denser towards its middle.
         QRadialGradient tissue(QPointF(430, 760), 620);
         tissue.setColorAt(0.0, QColor(82, 82, 82));
@@ -220,14 +221,19 @@ QImage drawRadiograph()
         painter.drawPolygon(femurOutline());
         painter.setBrush(QColor(104, 104, 104));
         painter.drawPolygon(canalOutline());
+        // The cement mantle stays with the bone; the stem may sink in it.
         painter.fillPath(stemPath(9.0), QColor(190, 190, 190));
+        painter.setTransform(stemMove * filmMove);
         painter.fillPath(stemPath(0.0), QColor(238, 238, 238));
+        painter.setTransform(filmMove);
         // The cement plug below the tip and its marker.
         painter.setBrush(QColor(185, 185, 185));
         painter.drawEllipse(axisAt(stemLength + 42.0), 16, 10);
         painter.setBrush(QColor(250, 250, 250));
         painter.drawEllipse(axisAt(stemLength + 42.0), 4, 4);
+        painter.setTransform(stemMove * filmMove);
         painter.drawEllipse(headC, headR, headR);
+        painter.resetTransform();
 
         painter.setPen(QColor(235, 235, 235));
         QFont font;
