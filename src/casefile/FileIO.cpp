@@ -60,12 +60,16 @@ void syncFolder(const std::string& folder)
 std::atomic<unsigned> tempCounter{0};
 
 // An exclusive advisory lock on the whole file, waiting for other writers.
+// A file system that keeps no locks (some network shares) is written
+// without one, as before locks were taken, rather than not at all.
 int lockFile(int fd)
 {
     int rc = 0;
     do
         rc = ::flock(fd, LOCK_EX);
     while (rc != 0 && errno == EINTR);
+    if (rc != 0 && (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL))
+        return 0;
     return rc;
 }
 
