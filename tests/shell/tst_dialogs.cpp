@@ -113,6 +113,25 @@ private slots:
         QCOMPARE(DefaultPatient().Famname, std::string("Typed"));
     }
 
+    // A double quote typed into a box would break the report record.
+    void aQuoteTypedIntoABoxKeepsThePatientDialogOpenOnIt()
+    {
+        ScopedMessages messages;
+        CZor zor;
+        DataDialog dialog(zor, 0);
+        QVERIFY(showActive(dialog));
+        QTest::keyClicks(dialog.E_Vorname(), "Jo \"Joe\"");
+        QVERIFY(!dialog.close());
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(messages.recorder.messages.size(), size_t(1));
+        QCOMPARE(messages.recorder.messages[0].text,
+                 std::string("the First Name holds a double quote or a control character\n"
+                             "remove it: the report cannot hold it"));
+        QCOMPARE(QApplication::focusWidget(), dialog.E_Vorname());
+        QCOMPARE(dialog.E_Vorname()->text(), QString("Jo \"Joe\""));
+        QVERIFY(zor.Patient.Vorname.empty());
+    }
+
     void colorBarsRepaintLive()
     {
         CBitmap bitmap;
