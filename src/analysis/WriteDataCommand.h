@@ -35,7 +35,9 @@ std::string fieldNames(int flags);
 
 // 1. Missing patient data: main.openPatientDialog(flags), stop.
 // 2. Calc::RunAnalysis with the report Patient.DatFile + ".zor" (a relative
-//    entry lies in the folder of imagePath).
+//    entry lies in the folder of imagePath). A text the record cannot hold
+//    (RecordText::fits) is refused there, naming the field, before anything
+//    is written.
 // 3. When the record was written: rewrite the landmark file beside the image
 //    (BinFile::LandmarkPath) atomically; a failure shows "Zor Error" naming
 //    the file and the reason, and the previous landmark file stays.
