@@ -40,7 +40,9 @@ TEST(SeriesStudy, LeftOutCasesSayWhy)
     });
     // Stored as set but without rim points: a head of radius 0.
     writeCase(dir.file("headless.bit"), [](CZor& z) { z.head.removeAll(); });
-    TempDir::write(dir.file("damaged.bit"), std::string("\x05\x00Calib", 7));
+    TempDir::write(dir.file("damaged.bit"), std::string("\x05\x00"
+                                                        "Calib",
+                                                        7));
     writeCase(dir.file("unreadable.bit"), [](CZor&) {});
     TempDir::write(dir.file("unreadable.png"), "not an image");
 
