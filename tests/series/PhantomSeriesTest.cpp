@@ -122,3 +122,34 @@ TEST(PhantomSeries, ErrorBarsGrowWithTheClickNoise)
 }
 
 } // namespace
+
+namespace {
+
+// The axis comes from the contour lines only where they give it back; else
+// its own end points are what was placed, and they carry the noise.
+TEST(PhantomSeries, AxisEndPointsCountAsPlacedWithoutContourLines)
+{
+    std::vector<Phantom::Patient> study = Phantom::makeStudy({});
+    const Phantom::Patient& p = study[0];
+    CZor zor;
+    ASSERT_TRUE(Phantom::fillCase(p, p.films[0], Phantom::trueClicks(p, p.films[0]), zor));
+    Series::Clicks placed = Series::clicksOf(zor);
+    EXPECT_TRUE(placed.hasContours);
+    const size_t withContours = Series::placedPoints(placed).size();
+
+    CZor moved = zor;
+    moved.AxisLine1.init(0, 0, 0, 0);
+    moved.AxisLine2.init(0, 0, 0, 0);
+    CZor other = zor;
+    other.AxisLine.P1.x += 2.0; // an axis the contour lines do not give
+    for (CZor* z : {&moved, &other}) {
+        Series::Clicks c = Series::clicksOf(*z);
+        EXPECT_FALSE(c.hasContours);
+        EXPECT_EQ(Series::placedPoints(c).size(), withContours - 2);
+        auto m = Series::measureFilm(*z, 1.0, 50, 1);
+        ASSERT_TRUE(std::holds_alternative<Series::Measurement>(m));
+        EXPECT_GT(std::get<Series::Measurement>(m).sd[Series::Value::ValgusVarus], 0.0);
+    }
+}
+
+} // namespace
