@@ -5,6 +5,7 @@
 #include "interaction/ToolController.h"
 #include "model/CZor.h"
 #include "platform/ToolHost.h"
+#include "platform/UserMessages.h"
 #include "shell/PictureView.h"
 
 #include <QApplication>
@@ -76,7 +77,8 @@ struct Scene {
     PictureView view;
     CZor zor;
     ViewHost host;
-    ToolController tools{zor, host, view};
+    StderrMessages messages;
+    ToolController tools{zor, host, view, messages};
 };
 
 // CPU time of this thread: the machine is shared, and wall time would mostly

@@ -147,7 +147,8 @@ double readAndAnalyseSeconds()
     int results = 0;
     for (const std::string& f : study().bitFiles) {
         CZor zor;
-        if (BinFile::ReadLandmarkFile(f, kSize.width, kSize.height, zor) &&
+        StderrMessages messages;
+        if (BinFile::ReadLandmarkFile(f, kSize.width, kSize.height, zor, messages) &&
             std::holds_alternative<Calc::Analysis>(Calc::Analyse(zor)))
             ++results;
     }

@@ -245,21 +245,6 @@ void WriteFlag(ByteWriter& out, bool b)
     out.putInt16(b ? 0 : -1);
 }
 
-std::optional<bool> ReadFlag(ByteReader& in)
-{
-    int16_t n = 0;
-    if (!in.getInt16(n) || n < 0 || static_cast<size_t>(n) > in.remaining() / 2)
-        return std::nullopt;
-    bool flag = false;
-    for (int16_t i = 0; i < n; ++i) {
-        int16_t v = 0;
-        in.getInt16(v);
-        if (i == 0)
-            flag = v == 0;
-    }
-    return flag;
-}
-
 void WritePoint(ByteWriter& out, const CPoint& p, const CZor& zor)
 {
     out.putReal(zor.WorldX(p.x));

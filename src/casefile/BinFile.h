@@ -42,11 +42,11 @@ bool WriteLandmarkFile(const std::string& path, const CZor& zor, std::string* er
 // file shows "Error in File: <path> after Key:<last good key>" (caption
 // "Zor") and gives false; what was read before the fault stays in zor.
 bool ReadLandmarkFile(const std::string& path, int16_t WPix, int16_t HPix, CZor& zor,
-                      UserMessages& messages = userMessages());
+                      UserMessages& messages);
 
 // The same on bytes in memory; path only names the file in the message.
 bool ReadLandmarkData(std::string_view bytes, const std::string& path, int16_t WPix, int16_t HPix,
-                      CZor& zor, UserMessages& messages = userMessages());
+                      CZor& zor, UserMessages& messages);
 
 // --- Items ---
 
@@ -55,9 +55,6 @@ bool WriteText(ByteWriter& out, const std::string& utf8);
 // A text item as UTF-8; none for a negative or overlong length.
 std::optional<std::string> ReadText(ByteReader& in);
 void WriteFlag(ByteWriter& out, bool b);
-// A counted-integers value of any count; its first value is the flag (0
-// true, anything else false). None for a bad count.
-std::optional<bool> ReadFlag(ByteReader& in);
 void WritePoint(ByteWriter& out, const CPoint& p, const CZor& zor);
 void WriteLine(ByteWriter& out, const CLine& l, const CZor& zor);
 // A counted-reals value converted from world mm to image pixels (as x, y

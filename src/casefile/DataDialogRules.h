@@ -59,7 +59,7 @@ public:
     // and the result is true. A text box holding what a report record cannot
     // hold (RecordText::fits) is refused the same way, with a message naming
     // the box; the box keeps its text and becomes the focus target.
-    bool close(UserMessages& messages = userMessages());
+    bool close(UserMessages& messages);
 
     // The date rule: empty, or 8 characters whose 5th-6th are a month 1-12
     // and 7th-8th a day 1-31 (the year is not checked).

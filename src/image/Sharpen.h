@@ -17,16 +17,13 @@ namespace Sharpen {
 // for big images on a machine with two cores or more, else 1.
 int defaultThreads(std::size_t pixelCount);
 
-// True when `k` takes the integer path (all shipped matrices do); other
-// kernels are summed in 32-bit floats pixel by pixel, giving the same bytes.
-bool isExactInInt16(const SharpenKernel& k);
-
 // Whether the integer path may use the CPU's vector instructions (it does
 // by default where they exist); tests turn them off to check the plain loop.
 void setVectorised(bool on);
 
-// dst := src convolved with k, for a w x h image of `stride` bytes a row,
-// src and dst separate blocks of the same layout. The n outermost rows and
+// dst := src convolved with k (one of Global's sharpening matrices; any other
+// matrix copies src), for a w x h image of `stride` bytes a row, src and dst
+// separate blocks of the same layout. The n outermost rows and
 // columns are copied unchanged; the padding bytes of dst are set to 0.
 // Output row y, column x reads src[y - i][x - j] under weight k.at(i, j).
 void convolve(const uint8_t* src, uint8_t* dst, std::size_t stride, int w, int h,

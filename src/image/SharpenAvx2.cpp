@@ -40,12 +40,6 @@ template <int Bits> __attribute__((target("avx2"))) inline Px32 shl(Px32 a)
     return {_mm256_slli_epi16(a.lo, Bits), _mm256_slli_epi16(a.hi, Bits)};
 }
 
-__attribute__((target("avx2"))) inline Px32 times(Px32 a, int16_t q)
-{
-    const __m256i f = _mm256_set1_epi16(q);
-    return {_mm256_mullo_epi16(a.lo, f), _mm256_mullo_epi16(a.hi, f)};
-}
-
 // round-half-to-even(s / 4) for 16 lanes.
 __attribute__((target("avx2"))) inline __m256i quarter(__m256i s)
 {
@@ -61,8 +55,7 @@ template <Shape S> constexpr bool wholeWeights = S == Shape::Strength2 || S == S
 // the first output pixel): the sum itself for whole weights, else 4 x the
 // sum. Both are exact.
 template <Shape S>
-__attribute__((target("avx2"))) inline Px32 sum(const uint8_t* q, std::ptrdiff_t s,
-                                                const SharpenPlan& p)
+__attribute__((target("avx2"))) inline Px32 sum(const uint8_t* q, std::ptrdiff_t s)
 {
     if constexpr (S == Shape::Strength1) {
         // 4 x (2 c - (up + down + left + right) / 4)
@@ -73,31 +66,20 @@ __attribute__((target("avx2"))) inline Px32 sum(const uint8_t* q, std::ptrdiff_t
         const Px32 c = ld(q);
         const Px32 cross = (ld(q - s) + ld(q + s)) + (ld(q - 1) + ld(q + 1));
         return (shl<2>(c) + c) - cross;
-    } else if constexpr (S == Shape::Strength3) {
+    } else {
         // 5 c + the 4 neighbours - the 8 pixels two steps away
         const Px32 c = ld(q);
         const Px32 near = (ld(q - s) + ld(q + s)) + (ld(q - 1) + ld(q + 1));
         const Px32 far = ((ld(q - 2 * s - 2) + ld(q - 2 * s)) + (ld(q - 2 * s + 2) + ld(q - 2))) +
                          ((ld(q + 2) + ld(q + 2 * s - 2)) + (ld(q + 2 * s) + ld(q + 2 * s + 2)));
         return ((shl<2>(c) + c) + near) - far;
-    } else {
-        Px32 total{_mm256_setzero_si256(), _mm256_setzero_si256()};
-        int t = 0;
-        for (int g = 0; g < p.groupCount; ++g) {
-            Px32 group{_mm256_setzero_si256(), _mm256_setzero_si256()};
-            for (; t < p.groupEnd[g]; ++t)
-                group = group + ld(q - p.tapRow[t] * s - p.tapCol[t]);
-            total = total + times(group, p.q[g]);
-        }
-        return total;
     }
 }
 
 template <Shape S>
-__attribute__((target("avx2"))) inline void store32(const uint8_t* q, std::ptrdiff_t s, uint8_t* d,
-                                                    const SharpenPlan& p)
+__attribute__((target("avx2"))) inline void store32(const uint8_t* q, std::ptrdiff_t s, uint8_t* d)
 {
-    Px32 v = sum<S>(q, s, p);
+    Px32 v = sum<S>(q, s);
     if constexpr (!wholeWeights<S>)
         v = {quarter(v.lo), quarter(v.hi)};
     // The pack saturates to 0..255: the clamps at -0.5 and 255.5.
@@ -120,11 +102,11 @@ __attribute__((target("avx2"))) void bandOf(const uint8_t* src, uint8_t* dst, st
         }
         int x = x0;
         for (; x + 32 <= x1; x += 32)
-            store32<S>(row + x, s, d + x, p);
+            store32<S>(row + x, s, d + x);
         // The last block overlaps the one before; recomputing a few pixels
         // from the unchanged source gives the same bytes.
         if (x < x1)
-            store32<S>(row + (x1 - 32), s, d + (x1 - 32), p);
+            store32<S>(row + (x1 - 32), s, d + (x1 - 32));
     }
 }
 
@@ -215,10 +197,7 @@ void band(const uint8_t* src, uint8_t* dst, std::size_t stride, int w, int y0, i
         return bandOf<Shape::Strength2>(src, dst, stride, w, y0, y1, plan);
     case Shape::Strength3:
         return bandStrength3(src, dst, stride, w, y0, y1, plan);
-    case Shape::Other:
-        break;
     }
-    bandOf<Shape::Other>(src, dst, stride, w, y0, y1, plan);
 }
 
 } // namespace SharpenAvx2

@@ -59,8 +59,11 @@ bool SharpenPlan::make(const SharpenKernel& k, SharpenPlan& plan)
         plan.groupEnd[plan.groupCount - 1] = plan.tapCount;
     }
     const Shape shapes[3] = {Shape::Strength1, Shape::Strength2, Shape::Strength3};
-    for (int s = 1; s <= 3; ++s)
-        if (sameWeights(k, Global::GetSharpenKernel(int16_t(s))))
+    for (int s = 1; s <= 3; ++s) {
+        if (sameWeights(k, Global::GetSharpenKernel(int16_t(s)))) {
             plan.shape = shapes[s - 1];
-    return true;
+            return true;
+        }
+    }
+    return false;
 }

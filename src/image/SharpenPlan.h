@@ -11,10 +11,10 @@
 // exact 16-bit integer; taps of equal weight are summed before one multiply.
 struct SharpenPlan {
     // Which matrix this is, so the vector path can take a hand-unrolled loop.
-    enum class Shape { Other, Strength1, Strength2, Strength3 };
+    enum class Shape { Strength1, Strength2, Strength3 };
 
     int n = 0;
-    Shape shape = Shape::Other;
+    Shape shape = Shape::Strength1;
     int tapCount = 0;
     int groupCount = 0;
     int tapRow[25] = {}; // source row y - i, as i
@@ -22,8 +22,8 @@ struct SharpenPlan {
     int groupEnd[25] = {};
     int16_t q[25] = {}; // 4 x the weight of each group
 
-    // False when the matrix is off the integer path (a weight that is not a
-    // multiple of 0.25, or sums that could leave 16 bits).
+    // False for a matrix other than the three sharpening strengths, the only
+    // ones the program has.
     static bool make(const SharpenKernel& k, SharpenPlan& plan);
 };
 

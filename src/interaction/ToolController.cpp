@@ -33,8 +33,10 @@ bool isFemurMove(ToolMode mode)
 
 } // namespace
 
-ToolController::ToolController(CZor& zor, ToolHost& host, Surface& surface, ToolSet usable)
-    : zor_(zor), host_(host), surface_(surface), state_(std::make_unique<ToolState>()),
+ToolController::ToolController(CZor& zor, ToolHost& host, Surface& surface, UserMessages& messages,
+                               ToolSet usable)
+    : zor_(zor), host_(host), surface_(surface), messages_(messages),
+      state_(std::make_unique<ToolState>()),
       picker_(std::make_unique<LandmarkPicker>(*state_, zor, host, surface)),
       calibration_(std::make_unique<CalibrationTool>(*state_, zor, host, surface))
 {
@@ -327,8 +329,8 @@ void ToolController::releaseContourLine(bool first)
 
 void ToolController::contourLineTrap()
 {
-    userMessages().showMessage("Error", "Draw Contour Lines with left Mouse Key DOWN",
-                               MessageIcon::Critical);
+    messages_.showMessage("Error", "Draw Contour Lines with left Mouse Key DOWN",
+                          MessageIcon::Critical);
     m_StemAxis();
 }
 
@@ -344,7 +346,7 @@ void ToolController::rebuildAxisAfterMove()
 
 void ToolController::singular()
 {
-    userMessages().showMessage(Math::SingularCaption, Math::SingularText, MessageIcon::Critical);
+    messages_.showMessage(Math::SingularCaption, Math::SingularText, MessageIcon::Critical);
 }
 
 bool ToolController::fitHead()

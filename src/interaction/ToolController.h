@@ -11,6 +11,7 @@ class LandmarkPicker;
 class CZor;
 class Surface;
 class ToolHost;
+class UserMessages;
 
 // The measurement-tool state machine of one open case. The window forwards
 // the picture's pointer and key events in image coordinates and the
@@ -32,7 +33,7 @@ public:
     static constexpr uint32_t drawColor1 = 0xFF00FF;
     static constexpr uint32_t drawColor2 = 255;
 
-    ToolController(CZor& zor, ToolHost& host, Surface& surface,
+    ToolController(CZor& zor, ToolHost& host, Surface& surface, UserMessages& messages,
                    ToolSet usable = ToolSet::initial());
     ~ToolController();
     ToolController(const ToolController&) = delete;
@@ -99,6 +100,7 @@ private:
     CZor& zor_;
     ToolHost& host_;
     Surface& surface_;
+    UserMessages& messages_;
     std::unique_ptr<ToolState> state_;
     std::unique_ptr<LandmarkPicker> picker_;
     std::unique_ptr<CalibrationTool> calibration_;

@@ -5,8 +5,7 @@
 
 #include <utility>
 
-void OpenCase::replace(const std::string& imagePath, const std::string& landmarkPath,
-                       CBitmap image)
+void OpenCase::replace(const std::string& imagePath, const std::string& landmarkPath, CBitmap image)
 {
     auto model = std::make_unique<CZor>();
     model->Visible = true;
@@ -15,20 +14,20 @@ void OpenCase::replace(const std::string& imagePath, const std::string& landmark
     tools_.reset(); // it refers to the old model
     zor_ = std::move(model);
     bitmap_ = std::move(image);
-    tools_ = std::make_unique<ToolController>(*zor_, host_, surface_, usable);
+    tools_ = std::make_unique<ToolController>(*zor_, host_, surface_, messages_, usable);
     imagePath_ = imagePath;
     landmarkPath_ = landmarkPath;
 }
 
-bool OpenCase::read(CZor& into, UserMessages& messages) const
+bool OpenCase::read(CZor& into) const
 {
-    return BinFile::ReadLandmarkFile(landmarkPath_, bitmap_.W(), bitmap_.H(), into, messages);
+    return BinFile::ReadLandmarkFile(landmarkPath_, bitmap_.W(), bitmap_.H(), into, messages_);
 }
 
-bool OpenCase::readOrStartNew(UserMessages& messages)
+bool OpenCase::readOrStartNew()
 {
     CZor fresh = *zor_;
-    if (read(fresh, messages)) {
+    if (read(fresh)) {
         *zor_ = std::move(fresh);
         zor_->DatFlag = true;
         DefaultPatient().copy(zor_->Patient);
@@ -42,19 +41,18 @@ bool OpenCase::readOrStartNew(UserMessages& messages)
     return false;
 }
 
-bool OpenCase::reloadLandmarks(UserMessages& messages)
+bool OpenCase::reloadLandmarks()
 {
     // Read into a copy: a damaged file must not half-overwrite the case
     // being worked on.
     CZor fresh = *zor_;
-    if (!read(fresh, messages))
+    if (!read(fresh))
         return false;
     *zor_ = std::move(fresh);
     return true;
 }
 
-WriteDataCommand::Outcome OpenCase::writeData(UserMessages& messages, const Clock& clock,
-                                              PatientDialogOpener& dialog)
+WriteDataCommand::Outcome OpenCase::writeData(const Clock& clock, PatientDialogOpener& dialog)
 {
-    return WriteDataCommand::run(*zor_, imagePath_, messages, clock, dialog);
+    return WriteDataCommand::run(*zor_, imagePath_, messages_, clock, dialog);
 }

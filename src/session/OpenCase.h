@@ -20,9 +20,13 @@ class ToolHost;
 // and forwards its commands.
 class OpenCase {
 public:
-    // The tools of every case opened here ask `host` and draw on `surface`;
-    // both must outlive this object.
-    OpenCase(ToolHost& host, Surface& surface) : host_(host), surface_(surface) {}
+    // The tools of every case opened here ask `host`, draw on `surface` and
+    // tell the user through `messages`, as do the case's own commands; all
+    // three must outlive this object.
+    OpenCase(ToolHost& host, Surface& surface, UserMessages& messages)
+        : host_(host), surface_(surface), messages_(messages)
+    {
+    }
 
     bool isOpen() const { return bool(zor_); }
     // Replaces the case by the decoded `image`: a fresh model, new tools
@@ -33,14 +37,13 @@ public:
     // DefaultPatient. Without a file that reads to its end the case is a new
     // one: landmarks reset, the film taken as 430 mm wide, no head. True
     // when the file was read.
-    bool readOrStartNew(UserMessages& messages = userMessages());
+    bool readOrStartNew();
     // "&Reload Landmarks": reads the landmark file into a copy of the case
     // and takes it only when the file was read to its end; a damaged file
     // (reported by the reader) leaves the case as it was.
-    bool reloadLandmarks(UserMessages& messages = userMessages());
+    bool reloadLandmarks();
     // "&Write Data" on this case.
-    WriteDataCommand::Outcome writeData(UserMessages& messages, const Clock& clock,
-                                        PatientDialogOpener& dialog);
+    WriteDataCommand::Outcome writeData(const Clock& clock, PatientDialogOpener& dialog);
 
     // Only while isOpen().
     CZor& zor() { return *zor_; }
@@ -53,10 +56,11 @@ public:
     const std::string& landmarkPath() const { return landmarkPath_; }
 
 private:
-    bool read(CZor& into, UserMessages& messages) const;
+    bool read(CZor& into) const;
 
     ToolHost& host_;
     Surface& surface_;
+    UserMessages& messages_;
     CBitmap bitmap_;
     std::unique_ptr<CZor> zor_;
     std::unique_ptr<ToolController> tools_;

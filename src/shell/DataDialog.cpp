@@ -78,7 +78,7 @@ void DataDialog::done(int result)
 {
     for (const BoxRow& row : boxRows)
         rules_.setText(row.field, box(row.field)->text().toStdString());
-    if (!rules_.close()) {
+    if (!rules_.close(userMessages())) {
         E_Datum()->setText(QString::fromStdString(rules_.text(DataField::Datum)));
         takeFocusTarget();
         if (focusTarget_ && isActiveWindow()) {

@@ -48,7 +48,9 @@ MainForm::MainForm(Services services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services))
 {
     buildControls();
-    case_ = std::make_unique<OpenCase>(*this, *PicBox_);
+    // The window's messages go through the application's hook, which main()
+    // points at message boxes (or stderr) and tests at a recorder.
+    case_ = std::make_unique<OpenCase>(*this, *PicBox_, userMessages());
     buildMenus();
     zoomCursor_ = makeZoomCursor();
     resize(1000, 760);

@@ -16,6 +16,6 @@ void MainForm::m_Write_dat_Click()
         return;
     static const SystemClock systemClock;
     const Clock& clock = services_.clock ? *services_.clock : systemClock;
-    case_->writeData(userMessages(), clock, *this);
+    case_->writeData(clock, *this);
     repaintPicture();
 }

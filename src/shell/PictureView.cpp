@@ -74,7 +74,6 @@ void PictureView::clear()
 
 void PictureView::render()
 {
-    ++renderCount_;
     blitImage();
     if (overlay_) {
         setDrawMode(DrawMode::CopyPen);

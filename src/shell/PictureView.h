@@ -74,8 +74,6 @@ public:
     QPointF toWidget(QPointF imagePos) const;
 
     const QImage& backing() const { return backing_; }
-    // Full repaints so far (rubber bands and crosses do not count).
-    int renderCount() const { return renderCount_; }
     // Colour of the area where there is no image.
     static constexpr QRgb background = 0xFF808080;
 
@@ -113,5 +111,4 @@ private:
     DrawMode drawMode_ = DrawMode::CopyPen;
     // While render runs, the overlay's primitives collect into one update.
     bool rendering_ = false;
-    int renderCount_ = 0;
 };

@@ -130,8 +130,9 @@ private slots:
         std::string bit = s + "/PH-002";
         for (const auto& e : std::filesystem::directory_iterator(bit)) {
             CZor z;
-            QVERIFY(
-                BinFile::ReadLandmarkFile(e.path().string(), Phantom::kWidth, Phantom::kHeight, z));
+            StderrMessages messages;
+            QVERIFY(BinFile::ReadLandmarkFile(e.path().string(), Phantom::kWidth, Phantom::kHeight,
+                                              z, messages));
             z.Patient.Code.clear();
             z.Patient.Famname = "=HYPERLINK(\"x\")";
             z.Patient.Vorname = "Rosa;Maria";

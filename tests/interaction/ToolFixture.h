@@ -83,5 +83,5 @@ protected:
     RecordingHost host;
     RecordingSurface surface;
     CZor zor;
-    ToolController tools{zor, host, surface};
+    ToolController tools{zor, host, surface, messages.recorder};
 };

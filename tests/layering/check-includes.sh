@@ -30,7 +30,7 @@ for layer in "${!allowed[@]}"; do
         echo "$layer/$file includes \"$inc\" of layer $target, which $layer may not use"
         bad=1
       fi
-    done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$layer/$file")
+    done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]\([^">]*\)[">].*/\1/p' "$layer/$file")
     if [[ " $core " == *" $layer "* ]] &&
        grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' "$layer/$file" >/dev/null; then
       echo "$layer/$file includes a Qt header; the core stays free of Qt"

@@ -1,7 +1,9 @@
 #include "app/cli/Cli.h"
+#include "platform/UserMessages.h"
 
 #include <QCoreApplication>
 
+#include <exception>
 #include <iostream>
 
 int main(int argc, char** argv)
@@ -11,5 +13,12 @@ int main(int argc, char** argv)
     // (whose absence Qt reports on every start, "XDG_RUNTIME_DIR not set").
     QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
-    return Cli::run(args, std::cout, std::cerr);
+    // The one place where an exception of the core (a broken precondition,
+    // memory exhausted) ends a command.
+    try {
+        return Cli::run(args, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << StderrMessages::oneLine("Error", e.what()) << '\n';
+        return 1;
+    }
 }
