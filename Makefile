@@ -1,7 +1,7 @@
 # Two commands on a fresh Debian 12 machine: `make run` and `make test`.
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
-CORE_TESTS := zor_model_tests zor_casefile_tests zor_analysis_tests zor_series_tests zor_image_tests zor_interaction_tests
+CORE_TESTS := zor_model_tests zor_casefile_tests zor_analysis_tests zor_series_tests zor_image_tests zor_interaction_tests zor_session_tests
 
 .PHONY: all deps configure build test run screenshot bench asan fuzz format format-check clean
 

@@ -1,10 +1,10 @@
 #include "analysis/Calc.h"
 
+#include "../support/Cases.h"
 #include "../support/RecordingMessages.h"
 #include "../support/RecordingOpener.h"
 #include "../support/RowName.h"
 #include "../support/TempDir.h"
-#include "Cases.h"
 
 #include <cmath>
 #include <functional>

@@ -1,7 +1,7 @@
+#include "../support/Cases.h"
 #include "../support/RecordingMessages.h"
 #include "../support/RecordingOpener.h"
 #include "../support/TempDir.h"
-#include "Cases.h"
 #include "analysis/ReportFormat.h"
 #include "analysis/ResultReport.h"
 #include "analysis/WriteDataCommand.h"

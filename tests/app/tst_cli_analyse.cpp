@@ -1,4 +1,4 @@
-#include "../analysis/Cases.h"
+#include "../support/Cases.h"
 #include "../support/DicomTestFile.h"
 #include "app/cli/Cli.h"
 #include "casefile/BinFile.h"

@@ -1,6 +1,6 @@
 #include "casefile/BinFile.h"
 
-#include "../analysis/Cases.h"
+#include "../support/Cases.h"
 #include "../support/RecordingMessages.h"
 #include "../support/RowName.h"
 #include "../support/TempDir.h"

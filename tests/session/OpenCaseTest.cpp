@@ -1,0 +1,98 @@
+#include "../interaction/RecordingHost.h"
+#include "../support/RecordingMessages.h"
+#include "../support/RecordingSurface.h"
+#include "../support/TempDir.h"
+#include "casefile/BinFile.h"
+#include "casefile/DefaultPatient.h"
+#include "session/OpenCase.h"
+
+#include <filesystem>
+#include <vector>
+#include <gtest/gtest.h>
+
+namespace {
+
+CBitmap film(int w, int h)
+{
+    std::vector<uint8_t> grey(std::size_t(w) * std::size_t(h), 128);
+    CBitmap b;
+    b.init(grey.data(), w, h, std::size_t(w));
+    return b;
+}
+
+class OpenCaseTest : public testing::Test {
+protected:
+    void open(int w = 860, int h = 1000)
+    {
+        oc.replace(dir.file("case.bmp"), dir.file("case.bit"), film(w, h));
+        oc.readOrStartNew();
+    }
+    TempDir dir;
+    RecordingHost host;
+    RecordingSurface surface;
+    RecordingMessages messages;
+    OpenCase oc{host, surface, messages};
+};
+
+// Without a landmark file: landmarks reset, the film 430 mm wide, no head.
+TEST_F(OpenCaseTest, ANewCaseWithoutALandmarkFile)
+{
+    open();
+    EXPECT_TRUE(oc.isOpen() && oc.zor().Visible && !oc.zor().DatFlag);
+    EXPECT_EQ(oc.zor().ScaleFactor, 2.0);
+    EXPECT_TRUE(oc.zor().head.points.empty() && !oc.zor().head.Valid);
+    EXPECT_FALSE(oc.tools().usable(Tool::Shoulder) || oc.tools().usable(Tool::CMarker));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// A case read from its file: its patient becomes the default. "&Reload
+// Landmarks" takes the file back; a damaged file leaves the case exactly as
+// it was, whatever was read before the fault.
+TEST_F(OpenCaseTest, ReadReloadAndADamagedFile)
+{
+    CZor stored;
+    stored.initScale(860, 1000, 215.0);
+    stored.Patient.Famname = "Stored";
+    stored.Shoulder.change(100, 200);
+    stored.ShoulderValid = true;
+    ASSERT_TRUE(BinFile::WriteLandmarkFile(dir.file("case.bit"), stored));
+    open();
+    EXPECT_TRUE(oc.zor().DatFlag && oc.zor().ShoulderValid);
+    EXPECT_EQ(DefaultPatient().Famname, "Stored");
+
+    oc.zor().Shoulder.change(1, 1);
+    EXPECT_TRUE(oc.reloadLandmarks());
+    EXPECT_NEAR(oc.zor().Shoulder.x, 100, 1e-9);
+
+    std::filesystem::resize_file(dir.file("case.bit"),
+                                 std::filesystem::file_size(dir.file("case.bit")) * 2 / 3);
+    oc.zor().Patient.Famname = "Edited";
+    oc.zor().Shoulder.change(5, 5);
+    const CZor before = oc.zor();
+    EXPECT_FALSE(oc.reloadLandmarks());
+    EXPECT_EQ(oc.zor(), before);
+    ASSERT_EQ(messages.messages.size(), 1U);
+    EXPECT_EQ(messages.messages[0].text.rfind("Error in File: " + dir.file("case.bit"), 0), 0U);
+    DefaultPatient() = CPatient{};
+}
+
+// Opening another film gives a new model and new tools, which keep the
+// usable tools of the last case.
+TEST_F(OpenCaseTest, AnotherFilmKeepsTheUsableTools)
+{
+    open();
+    oc.tools().m_StemAxis();
+    for (auto [x0, x1] : {std::pair{40.0F, 45.0F}, {80.0F, 75.0F}}) {
+        oc.tools().MouseDown(ToolController::LeftButton, x0, 900);
+        oc.tools().MouseMove(ToolController::LeftButton, x1, 100);
+        oc.tools().MouseUp(ToolController::LeftButton, x1, 100);
+    }
+    ASSERT_TRUE(oc.tools().usable(Tool::Shoulder));
+    oc.replace(dir.file("b.bmp"), dir.file("b.bit"), film(100, 100));
+    EXPECT_TRUE(oc.tools().usable(Tool::Shoulder));
+    EXPECT_EQ(oc.bitmap().W(), 100);
+    EXPECT_EQ(oc.landmarkPath(), dir.file("b.bit"));
+    EXPECT_FALSE(oc.zor().AxisLine.Valid);
+}
+
+} // namespace
