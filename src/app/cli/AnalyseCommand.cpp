@@ -33,16 +33,6 @@ private:
     UserMessages& messages_;
 };
 
-// Routes the core's application-wide messages (the equation solver's) to
-// the same streams for the length of the command.
-class MessagesInstalled {
-public:
-    explicit MessagesInstalled(UserMessages& m) { setUserMessages(&m); }
-    ~MessagesInstalled() { setUserMessages(nullptr); }
-    MessagesInstalled(const MessagesInstalled&) = delete;
-    MessagesInstalled& operator=(const MessagesInstalled&) = delete;
-};
-
 bool loadError(UserMessages& messages, const std::string& why)
 {
     messages.showMessage("Error", "load Error: " + why, MessageIcon::Critical);
@@ -111,7 +101,6 @@ int analyse(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return 0;
     }
     AnalyseMessages messages(out, err);
-    MessagesInstalled installed(messages);
     std::unique_ptr<Clock> clock;
     if (options->today)
         clock = std::make_unique<FixedClock>(*options->today);
