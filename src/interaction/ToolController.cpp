@@ -440,6 +440,9 @@ void ToolController::KeyDown(int keyCode)
 {
     if (keyCode != EscapeKey)
         return;
+    // Zooming may have interrupted an entry; Escape ends both.
+    if (state_->mode == ToolMode::ZoomByMouse)
+        endTool();
     if (state_->curPoint || state_->curLine) {
         state_->mode = ToolMode::Idle;
         if (state_->curLine) {
@@ -455,10 +458,7 @@ void ToolController::KeyDown(int keyCode)
         surface_.setDrawMode(DrawMode::CopyPen);
         host_.setStatusText("");
         host_.repaint();
-        return;
     }
-    if (state_->mode == ToolMode::ZoomByMouse)
-        endTool();
 }
 
 // --- State ---
