@@ -1,14 +1,15 @@
+#include "session/OpenCase.h"
+
 #include "../interaction/RecordingHost.h"
 #include "../support/RecordingMessages.h"
 #include "../support/RecordingSurface.h"
 #include "../support/TempDir.h"
 #include "casefile/BinFile.h"
 #include "casefile/DefaultPatient.h"
-#include "session/OpenCase.h"
 
 #include <filesystem>
-#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
