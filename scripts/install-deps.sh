@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-charts-dev libqt6charts6 libqt6opengl6-dev qt6-svg-dev libqt6svg6 fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang-format
   clang libclang-rt-14-dev llvm

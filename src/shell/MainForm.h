@@ -74,6 +74,8 @@ public:
     //     return app.exec();
     static MainForm* startNewWindow(const QString& image = QString());
     static MainForm* startNewWindow(const QString& image, Services services);
+    // What this window was given; windows it opens get the same.
+    const Services& services() const { return services_; }
     // The start-up of this window, without showing it: true when an image
     // was opened.
     bool startUp(const QString& image = QString());

@@ -1,5 +1,6 @@
 #include "interaction/ToolController.h"
 #include "shell/MainForm.h"
+#include "shell/StudyMenu.h"
 
 #include <QAction>
 #include <QMenu>
@@ -115,4 +116,6 @@ void MainForm::buildMenus()
     QMenu* help = addMenu("m_helpmenu", "&?");
     addItem(help, "m_about", "About", none, true, &MainForm::m_about_Click);
     addItem(help, "m_help", "Help", Qt::Key_F1, true, &MainForm::m_help_Click);
+
+    StudyMenu::install(*this);
 }

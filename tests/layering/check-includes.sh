@@ -15,8 +15,9 @@ declare -A allowed=(
   [interaction]="interaction model platform"
   [session]="session interaction analysis casefile image model platform"
   [imageio]="imageio image platform"
-  [shell]="shell session model casefile analysis series image interaction imageio platform"
-  [app]="app shell session model casefile analysis series image interaction imageio platform"
+  [report]="report series imageio analysis casefile model image platform"
+  [shell]="shell session model casefile analysis series image interaction imageio report platform"
+  [app]="app shell session model casefile analysis series image interaction imageio report platform"
 )
 core="platform model casefile analysis series image interaction session"
 

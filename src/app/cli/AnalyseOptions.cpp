@@ -13,7 +13,7 @@ bool parseInt(const std::string& s, int& v)
     return res.ec == std::errc() && res.ptr == s.data() + s.size();
 }
 
-std::optional<CalendarDate> parseDate(const std::string& s)
+std::optional<CalendarDate> dateOf(const std::string& s)
 {
     int y = 0;
     int m = 0;
@@ -118,7 +118,7 @@ std::optional<AnalyseOptions> AnalyseOptions::parse(const std::vector<std::strin
                 return fail("--report needs a file name");
             o.report = *value;
         } else if (name == "--today") {
-            o.today = parseDate(*value);
+            o.today = dateOf(*value);
             if (!o.today)
                 return fail("--today wants a date YYYY-MM-DD, not '" + *value + "'");
         } else if (!parseSize(*value, o.width, o.height)) {
@@ -132,4 +132,9 @@ std::optional<AnalyseOptions> AnalyseOptions::parse(const std::vector<std::strin
             if (isLandmarkFile(c))
                 return fail("the landmark file " + c + " needs --size WxH");
     return o;
+}
+
+std::optional<CalendarDate> AnalyseOptions::parseDate(const std::string& s)
+{
+    return dateOf(s);
 }

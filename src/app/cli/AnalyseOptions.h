@@ -21,6 +21,8 @@ struct AnalyseOptions {
                                                std::ostream& err);
     static void usage(std::ostream& s);
 
+    // "YYYY-MM-DD" as a date; none for anything else.
+    static std::optional<CalendarDate> parseDate(const std::string& s);
     // Whether a case names a landmark file rather than an image.
     static bool isLandmarkFile(const std::string& path);
 };

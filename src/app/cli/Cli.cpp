@@ -1,5 +1,7 @@
 #include "app/cli/Cli.h"
 
+#include <algorithm>
+
 namespace Cli {
 
 namespace {
@@ -16,11 +18,28 @@ void usage(std::ostream& s)
          "            info [--json] FILE...\n"
          "  series    compare the films of each patient over time: migration, error bars\n"
          "  phantom   write a synthetic study with known migration\n"
+         "  report    write the one-page PDF report of a film\n"
+         "            report [--today YYYY-MM-DD] FILM -o OUT.pdf\n"
          "\n"
          "'zor-cli COMMAND --help' explains a command.\n";
 }
 
 } // namespace
+
+bool needsFonts(const std::vector<std::string>& args)
+{
+    if (args.empty())
+        return false;
+    if (args.front() == "report")
+        return true;
+    // The phantom's films carry a printed label.
+    if (args.front() == "phantom")
+        return std::find(args.begin(), args.end(), "--no-images") == args.end();
+    for (const std::string& a : args)
+        if (a == "--report" || a.rfind("--report=", 0) == 0)
+            return args.front() == "series";
+    return false;
+}
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -48,6 +67,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return series(rest, out, err);
     if (command == "phantom")
         return phantom(rest, out, err);
+    if (command == "report")
+        return report(rest, out, err);
     err << "zor-cli: unknown command '" << command << "'\n";
     usage(err);
     return 2;

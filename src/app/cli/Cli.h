@@ -15,5 +15,10 @@ int render(const std::vector<std::string>& args, std::ostream& out, std::ostream
 int info(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int series(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int phantom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int report(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Whether the command draws text (a PDF report) and so needs fonts, that is
+// an application object of Qt Gui rather than a core one.
+bool needsFonts(const std::vector<std::string>& args);
 
 } // namespace Cli

@@ -2,6 +2,7 @@
 #include "app/cli/SeriesOptions.h"
 #include "casefile/FileIO.h"
 #include "imageio/RadiographFile.h"
+#include "report/SeriesReport.h"
 #include "series/Csv.h"
 #include "series/Study.h"
 
@@ -129,6 +130,17 @@ int series(const std::vector<std::string>& args, std::ostream& out, std::ostream
         written = writeFile(*o->csv, Csv::filmTable(study, style), err) && written;
     if (o->summary)
         written = writeFile(*o->summary, Csv::summaryTable(study, style), err) && written;
+    if (o->report) {
+        SeriesReport::Input input{
+            study.series, study.leftOut, o->settings, {}, SystemClock().today()};
+        for (const std::string& p : o->paths)
+            input.source += (input.source.isEmpty() ? "" : " ") + QString::fromStdString(p);
+        std::string why;
+        if (!SeriesReport::writePdf(*o->report, input, why)) {
+            err << "zor-cli series: " << why << '\n';
+            written = false;
+        }
+    }
     return study.leftOut.empty() && written ? 0 : 1;
 }
 

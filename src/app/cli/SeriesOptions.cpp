@@ -147,7 +147,8 @@ void SeriesOptions::usage(std::ostream& s)
 {
     s << "usage: zor-cli series [--tolerance MM] [--width-tolerance PCT] [--threshold MM]\n"
          "                      [--click-sd PX] [--draws N] [--seed S] [--reference CASE]\n"
-         "                      [--size WxH] [--csv FILE] [--summary FILE] [--excel] PATH...\n"
+         "                      [--size WxH] [--csv FILE] [--summary FILE] [--excel]\n"
+         "                      [--report OUT.pdf] PATH...\n"
          "\n"
          "Compares the films of each patient over time. PATH is a folder (every landmark\n"
          "file under it is a case, with the image of the same name beside it) or a case\n"
@@ -176,6 +177,8 @@ void SeriesOptions::usage(std::ostream& s)
          "  --summary FILE        one row per series\n"
          "  --excel               CSV files for European spreadsheets: byte-order mark,\n"
          "                        semicolons, decimal commas\n"
+         "  --report OUT.pdf      the series report of the study window for every series:\n"
+         "                        plots, film table, settings, left-out cases\n"
          "  --help                this text\n"
          "\n"
          "exit status: 0 every case was read, 1 a case was left out (listed with its\n"
@@ -199,6 +202,7 @@ std::optional<SeriesOptions> SeriesOptions::parse(const std::vector<std::string>
         {"--size", textOf(size)},
         {"--csv", optionalText(o.csv)},
         {"--summary", optionalText(o.summary)},
+        {"--report", optionalText(o.report)},
     };
     auto fail = [&](const std::string& why) {
         err << "zor-cli series: " << why << "\n"

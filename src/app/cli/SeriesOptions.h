@@ -14,6 +14,7 @@ struct SeriesOptions {
     int height = 0;
     std::optional<std::string> csv;
     std::optional<std::string> summary;
+    std::optional<std::string> report; // --report OUT.pdf
     bool excel = false;
     bool help = false;
     std::vector<std::string> paths;

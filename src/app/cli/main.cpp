@@ -2,17 +2,27 @@
 #include "platform/UserMessages.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <exception>
 #include <iostream>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     // The image plugins need only an application object, not a window
     // system: without a platform plugin nothing looks for a desktop session
     // (whose absence Qt reports on every start, "XDG_RUNTIME_DIR not set").
-    QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
+    std::unique_ptr<QCoreApplication> app;
+    if (Cli::needsFonts(args)) {
+        // A PDF report draws text: Qt Gui with its fonts, still no window
+        // system.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     // The one place where an exception of the core (a broken precondition,
     // memory exhausted) ends a command.
     try {
