@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QMenu>
 #include <QProcess>
 #include <QScatterSeries>
 #include <QTableWidget>
@@ -237,7 +238,11 @@ private slots:
         const QString first = w_->imageOf(QString::fromStdString(s.rows[0].film));
         auto main = std::make_unique<MainForm>(services_);
         QVERIFY(main->OpenImage(first));
-        StudyMenu::openSeries(*main);
+        QAction* series = main->findChild<QAction*>("m_Series");
+        QVERIFY(series && main->menu("m_File")->actions().contains(series));
+        QCOMPARE(series->text(), QString("&Series ..."));
+        QCOMPARE(series->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+        series->trigger();
         StudyWindow* study = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets())
             if (auto* sw = qobject_cast<StudyWindow*>(top); sw && sw != w_.get())
