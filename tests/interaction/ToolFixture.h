@@ -79,9 +79,9 @@ protected:
         return a.P0.x == b.P0.x && a.P0.y == b.P0.y && a.P1.x == b.P1.x && a.P1.y == b.P1.y;
     }
 
-    ScopedMessages messages;
+    RecordingMessages messages;
     RecordingHost host;
     RecordingSurface surface;
     CZor zor;
-    ToolController tools{zor, host, surface, messages.recorder};
+    ToolController tools{zor, host, surface, messages};
 };

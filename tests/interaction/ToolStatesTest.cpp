@@ -19,7 +19,20 @@ TEST_F(ToolStates, RightPressWithFewerThanThreeHeadPointsEndsTheEntry)
     EXPECT_TRUE(zor.Visible);
     EXPECT_TRUE(surface.ops.empty()) << "no circle is drawn";
     EXPECT_EQ(host.pointer, PointerShape::Default);
-    EXPECT_TRUE(messages.recorder.messages.empty()) << "no solver error for 2 points";
+    EXPECT_TRUE(messages.messages.empty()) << "no solver error for 2 points";
+}
+
+// Three points on one line fit no circle: the tool says so, once.
+TEST_F(ToolStates, HeadPointsOnOneLineAreReportedAsSingular)
+{
+    tools.m_Head();
+    for (float x : {100.0F, 200.0F, 300.0F})
+        click(x, 100);
+    click(0, 0, R);
+    EXPECT_FALSE(zor.head.Valid);
+    ASSERT_EQ(messages.messages.size(), 1U);
+    EXPECT_EQ(messages.messages[0].caption, "Equation Solver");
+    EXPECT_EQ(messages.messages[0].text, "Equation is singular!");
 }
 
 // Zoom by mouse belongs to the tools: left presses zoom about the pointer,
@@ -79,8 +92,8 @@ TEST_P(ContourTrap, RestartsTheStemAxisTool)
             click(80, 900);
         break;
     }
-    ASSERT_EQ(messages.recorder.messages.size(), 1u) << "one box, not the solver's as well";
-    const auto& shown = messages.recorder.messages.back();
+    ASSERT_EQ(messages.messages.size(), 1u) << "one box, not the solver's as well";
+    const auto& shown = messages.messages.back();
     EXPECT_EQ(shown.caption, "Error");
     EXPECT_EQ(shown.text, "Draw Contour Lines with left Mouse Key DOWN");
     EXPECT_EQ(shown.icon, MessageIcon::Critical);
