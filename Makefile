@@ -22,12 +22,16 @@ test: build
 run: build
 	@bash scripts/run-demo.sh build/default
 
-# The README's picture: the demo case in a fresh folder, drawn off screen.
+# The README's pictures: the demo case in a fresh folder and its series in the
+# study window, drawn off screen.
 screenshot: build
 	@rm -rf build/default/screenshot-demo && mkdir -p docs
 	@QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$(CURDIR)/build/default/screenshot-demo/config \
 	  bash scripts/run-demo.sh build/default build/default/screenshot-demo \
 	  --screenshot docs/screenshot.png
+	@QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$(CURDIR)/build/default/screenshot-demo/config \
+	  bash scripts/run-demo.sh build/default build/default/screenshot-demo \
+	  --series --screenshot docs/study.png
 
 # The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

@@ -29,10 +29,12 @@ StudyChart::StudyChart(SeriesPlot::Quantity quantity, QWidget* parent)
     setRenderHint(QPainter::Antialiasing);
     auto* c = new QChart;
     c->setTitle(QString::fromLatin1(SeriesPlot::axisTitle(quantity)));
-    c->legend()->setAlignment(Qt::AlignBottom);
-    c->setMargins(QMargins(4, 4, 4, 4));
+    // One legend is enough: the tilt plot uses the same marks.
+    c->legend()->setAlignment(Qt::AlignTop);
+    c->legend()->setVisible(quantity == SeriesPlot::Quantity::Subsidence);
+    c->setMargins(QMargins(2, 2, 2, 2));
     setChart(c);
-    setMinimumHeight(180);
+    setMinimumHeight(220);
     clear();
 }
 
@@ -44,9 +46,11 @@ void StudyChart::clear()
     points_.clear();
     axisX_ = new QValueAxis;
     axisX_->setTitleText(QStringLiteral("months since the reference"));
+    axisX_->setLabelFormat(QStringLiteral("%.0f"));
     axisY_ = new QValueAxis;
     axisY_->setTitleText(quantity_ == SeriesPlot::Quantity::Subsidence ? QStringLiteral("mm")
                                                                        : QStringLiteral("degrees"));
+    axisY_->setLabelFormat(QStringLiteral("%.1f"));
     // Sinking is drawn downwards.
     axisY_->setReverse(quantity_ == SeriesPlot::Quantity::Subsidence);
     chart()->addAxis(axisX_, Qt::AlignBottom);
@@ -127,9 +131,13 @@ void StudyChart::show(const Series::SeriesResult& series, double threshold)
         s->attachAxis(axisX_);
         s->attachAxis(axisY_);
     }
-    axisX_->setRange(x0 - 0.5, x1);
+    // Ticks at the usual follow-up times: every 6 months, yearly beyond 4 years.
+    axisX_->setRange(x0 - 0.02 * (x1 - x0) - 0.5, x1);
+    axisX_->setTickType(QValueAxis::TicksDynamic);
+    axisX_->setTickAnchor(0);
+    axisX_->setTickInterval(x1 - x0 > 50 ? 12 : 6);
     axisY_->setRange(lo - pad, hi + pad);
-    axisX_->applyNiceNumbers();
+    axisY_->applyNiceNumbers();
 }
 
 QString StudyChart::filmAt(const QPointF& value) const

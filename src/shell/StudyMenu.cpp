@@ -33,11 +33,12 @@ void install(MainForm& main)
         file->insertAction(exit, a);
         QObject::connect(a, &QAction::triggered, &main, [&main, handler] { handler(main); });
     };
-    add("m_Series", QObject::tr("&Series ..."), QKeySequence(Qt::CTRL | Qt::Key_R), openSeries);
+    add("m_Series", QObject::tr("&Series ..."), QKeySequence(Qt::CTRL | Qt::Key_R),
+        [](MainForm& m) { openSeries(m); });
     add("m_FilmReport", QObject::tr("&Film Report ..."), QKeySequence(), filmReport);
 }
 
-void openSeries(MainForm& main)
+StudyWindow* openSeries(MainForm& main)
 {
     QString folder;
     if (!main.imagePath().isEmpty())
@@ -45,10 +46,10 @@ void openSeries(MainForm& main)
     else
         folder = FileDialogs::folder(&main, QObject::tr("Folder of the study"), QDir::homePath());
     if (folder.isEmpty())
-        return;
+        return nullptr;
     // Films open in this window while it lives, then in a new one.
     QPointer<MainForm> owner(&main);
-    StudyWindow::showFor(folder, [owner, services = main.services()](const QString& image) {
+    return StudyWindow::showFor(folder, [owner, services = main.services()](const QString& image) {
         if (owner) {
             owner->OpenImage(image);
             owner->show();

@@ -3,6 +3,7 @@
 #include <string>
 
 class MainForm;
+class StudyWindow;
 namespace FilmReport {
 struct Film;
 }
@@ -15,7 +16,8 @@ namespace StudyMenu {
 // Adds both items to the "&File" menu, before "&Exit".
 void install(MainForm& main);
 
-void openSeries(MainForm& main);
+// The study window shown, or nullptr when no folder was chosen.
+StudyWindow* openSeries(MainForm& main);
 void filmReport(MainForm& main);
 
 // The open film's report page as the window shows it.

@@ -48,6 +48,7 @@ QTableWidget* makeTable(const QStringList& header, QWidget* parent)
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->verticalHeader()->setVisible(false);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     t->horizontalHeader()->setStretchLastSection(true);
     t->setWordWrap(false);
     return t;
@@ -92,7 +93,7 @@ StudyWindow::StudyWindow(QWidget* parent) : QMainWindow(parent)
     connect(&settle_, &QTimer::timeout, this, &StudyWindow::reload);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { settle_.start(); });
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { settle_.start(); });
-    resize(1200, 860);
+    resize(1360, 960);
 }
 
 StudyWindow::~StudyWindow()
@@ -144,7 +145,8 @@ void StudyWindow::buildControls()
     reference_ = new QComboBox;
     reference_->setObjectName("reference");
     reference_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    excel_ = new QCheckBox(tr("European spreadsheet (;  and decimal comma)"));
+    excel_ = new QCheckBox(tr("European spreadsheet"));
+    excel_->setToolTip(tr("CSV exports with semicolons and decimal commas"));
     excel_->setObjectName("excel");
     const std::pair<const char*, QWidget*> labelled[] = {
         {"Tolerance", tolerance_}, {"Width tolerance", widthTolerance_},
@@ -189,11 +191,8 @@ void StudyWindow::buildControls()
     tilt_->setObjectName("tiltChart");
     for (StudyChart* c : {subsidence_, tilt_})
         connect(c, &StudyChart::filmActivated, this, &StudyWindow::openFilm);
-    right->setStretchFactor(0, 2);
-    right->setStretchFactor(1, 3);
-    right->setStretchFactor(2, 2);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 3);
+    right->setSizes({190, 360, 300});
+    split->setSizes({330, 1000});
     layout->addWidget(split, 1);
 
     status_ = new QLabel(central);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `make run` on a fresh build: the demo case opens in a real X server.
 # Starts Xvfb on a free display, runs scripts/run-demo.sh into a temporary
-# demo folder and waits for a window titled with the demo image's path.
+# demo folder and waits for a window titled with the demo image's path; then
+# Ctrl+R must open the demo series in the study window.
 #   test-run-demo.sh SOURCE_DIR BUILD_DIR
 set -uo pipefail
 src=$1
@@ -56,7 +57,7 @@ for _ in $(seq 300); do
     if DISPLAY=":$display" xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; then
         [ -f "$tmp/demo/demo-hip.bit" ] || { echo "FAIL: no landmark file"; exit 1; }
         echo "PASS: a window titled $image appeared"
-        exit 0
+        break
     fi
     if ! kill -0 "$zor_pid" 2>/dev/null; then
         echo "FAIL: zor ended before its window appeared"
@@ -65,7 +66,25 @@ for _ in $(seq 300); do
     fi
     sleep 0.1
 done
-echo "FAIL: no window titled $image within 30 s"
+if ! DISPLAY=":$display" xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; then
+    echo "FAIL: no window titled $image within 30 s"
+    DISPLAY=":$display" xdotool search --name '.' getwindowname %@ 2>/dev/null
+    cat "$tmp/zor.log"
+    exit 1
+fi
+
+# Ctrl+R ("&Series ...") opens the demo series in the study window.
+main=$(DISPLAY=":$display" xdotool search --onlyvisible --name "$pattern" | head -1)
+series="^Series - $(printf '%s' "$tmp/demo" | sed 's/[][\.*^$+?(){}|/]/\\&/g')\$"
+DISPLAY=":$display" xdotool windowfocus --sync "$main" key ctrl+r 2>/dev/null
+for _ in $(seq 300); do
+    if DISPLAY=":$display" xdotool search --onlyvisible --name "$series" >/dev/null 2>&1; then
+        echo "PASS: Ctrl+R opened the study window of $tmp/demo"
+        exit 0
+    fi
+    sleep 0.1
+done
+echo "FAIL: no study window after Ctrl+R within 30 s"
 DISPLAY=":$display" xdotool search --name '.' getwindowname %@ 2>/dev/null
 cat "$tmp/zor.log"
 exit 1

@@ -10,10 +10,11 @@ struct GuiOptions {
     bool help = false;
     bool version = false;
     bool noSplash = false;
-    QString image;      // opened at start instead of asking
-    QString demoDir;    // --demo DIR
-    QString screenshot; // --screenshot OUT: save the first window, then quit
-    QString error;      // not empty: the command line is wrong
+    bool series = false; // --series: the study window over the first film's folder
+    QString image;       // opened at start instead of asking
+    QString demoDir;     // --demo DIR
+    QString screenshot;  // --screenshot OUT: save the first window, then quit
+    QString error;       // not empty: the command line is wrong
 
     // Starts without any question to a user: no splash, messages on stderr.
     bool unattended() const { return !screenshot.isEmpty(); }
@@ -22,7 +23,7 @@ struct GuiOptions {
 inline const char* guiUsage()
 {
     return "Usage: zor [--no-splash] [IMAGE]\n"
-           "       zor --demo DIR [--no-splash] [--screenshot OUT.png]\n"
+           "       zor --demo DIR [--no-splash] [--series] [--screenshot OUT.png]\n"
            "Measures the position of a femoral hip stem on an AP radiograph.\n"
            "\n"
            "  IMAGE             open this image (BMP, JPEG or GIF) at start, as if it\n"
@@ -32,6 +33,9 @@ inline const char* guiUsage()
            "  --demo DIR        open the built-in demo case, a synthetic hip radiograph\n"
            "                    with a complete measurement, creating it in DIR when\n"
            "                    it is not there\n"
+           "  --series          also open the study window over the folder of the film\n"
+           "                    (as \"&Series ...\" does); with --screenshot its picture\n"
+           "                    is saved, once the series are worked out\n"
            "  --screenshot OUT  save a picture of the window to OUT (PNG) once it is\n"
            "                    painted, then quit; implies --no-splash\n"
            "  --help            show this help and exit\n"
@@ -61,6 +65,8 @@ inline GuiOptions parseGuiOptions(const QStringList& args)
             o.version = true;
         } else if (!optionsEnd && a == "--no-splash") {
             o.noSplash = true;
+        } else if (!optionsEnd && a == "--series") {
+            o.series = true;
         } else if (!optionsEnd && a == "--demo") {
             value(o.demoDir);
         } else if (!optionsEnd && a == "--screenshot") {

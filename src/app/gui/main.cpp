@@ -5,6 +5,8 @@
 #include "shell/PictureView.h"
 #include "shell/QtUserMessages.h"
 #include "shell/StartupForm.h"
+#include "shell/StudyMenu.h"
+#include "shell/StudyWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -92,8 +94,18 @@ int main(int argc, char** argv)
         window->resize(1000, 700);
     if (!options.demoDir.isEmpty())
         showWholeDemo(window);
-    if (!options.screenshot.isEmpty())
+    if (options.series) {
+        StudyWindow* study = StudyMenu::openSeries(*window);
+        if (study && !options.screenshot.isEmpty()) {
+            study->resize(1360, 960);
+            // The picture once the films have been measured and shown.
+            QObject::connect(study, &StudyWindow::computed, study, [study, options] {
+                saveScreenshotAndQuit(study, options.screenshot);
+            });
+        }
+    } else if (!options.screenshot.isEmpty()) {
         saveScreenshotAndQuit(window, options.screenshot);
+    }
     const int status = app.exec();
     setUserMessages(nullptr);
     return status;
