@@ -5,6 +5,7 @@
 #include "series/KeptMessages.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 
@@ -35,7 +36,20 @@ std::string imageBeside(const fs::path& landmark)
     }
     if (found.empty())
         return "";
-    std::sort(found.begin(), found.end());
+    // Files of a usual image kind first (notes or exports may share the
+    // name), then by name.
+    auto usual = [](const std::string& name) {
+        std::string ext = fs::path(name).extension().string();
+        for (char& c : ext)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const char* e : {".bmp", ".jpg", ".jpeg", ".png", ".gif", ".tif", ".tiff", ".dcm"})
+            if (ext == e)
+                return 0;
+        return 1;
+    };
+    std::sort(found.begin(), found.end(), [&](const std::string& a, const std::string& b) {
+        return usual(a) != usual(b) ? usual(a) < usual(b) : a < b;
+    });
     return (landmark.parent_path() / found.front()).string();
 }
 

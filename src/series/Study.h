@@ -35,7 +35,7 @@ struct FoundCases {
 // The cases named by paths: a folder stands for every landmark file under
 // it, a file for itself (an image stands for the landmark file beside it).
 // A landmark file's image is a file of the same name up to the extension
-// (the first in name order when there are several). Without an image and
+// (when there are several, one of a usual image kind, then the first by name). Without an image and
 // without a size (haveSize) it is left out.
 FoundCases findCases(const std::vector<std::string>& paths, bool haveSize);
 

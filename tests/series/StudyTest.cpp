@@ -45,6 +45,7 @@ TEST(SeriesStudy, LeftOutCasesSayWhy)
                                                         7));
     writeCase(dir.file("unreadable.bit"), [](CZor&) {});
     TempDir::write(dir.file("unreadable.png"), "not an image");
+    TempDir::write(dir.file("unreadable.csv"), "notes"); // before .png by name, but no image
 
     Series::Settings s;
     s.draws = 10;
