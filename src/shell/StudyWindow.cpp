@@ -96,11 +96,9 @@ StudyWindow::StudyWindow(QWidget* parent) : QMainWindow(parent)
     resize(1360, 960);
 }
 
-StudyWindow::~StudyWindow()
-{
-    // A read still running owns copies only; wait for it, its result goes nowhere.
-    reader_.waitForFinished();
-}
+// A read still running works on copies only: closing the window does not
+// wait for it, and its result goes nowhere.
+StudyWindow::~StudyWindow() = default;
 
 StudyWindow* StudyWindow::showFor(const QString& folder, FilmOpener opener)
 {

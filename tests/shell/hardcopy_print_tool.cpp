@@ -2,9 +2,12 @@
 //   hardcopy_print_tool print landscape|portrait  prints a test window
 //   hardcopy_print_tool refused | no-window       "print failed" | "capture failed"
 //   hardcopy_print_tool check landscape|portrait PAGE.pgm
+//   hardcopy_print_tool report                  prints a film report page
 // Exit status 0 when what was asked for held; the reasons on stderr.
 #include "HardcopyTestWindow.h"
+#include "report/FilmReport.h"
 #include "shell/HardCopy.h"
+#include "shell/StudyMenu.h"
 
 #include <QApplication>
 #include <QRectF>
@@ -93,6 +96,18 @@ int main(int argc, char** argv)
         args.value(1) == QLatin1String("portrait") ? Shape::Portrait : Shape::Landscape;
     if (command == QLatin1String("check") && args.size() == 3) {
         check(shape, args[2]);
+        return failures == 0 ? 0 : 1;
+    }
+    if (command == QLatin1String("report")) {
+        FilmReport::Film film;
+        film.image = QImage(300, 500, QImage::Format_Grayscale8);
+        film.image.fill(90);
+        film.zor.Patient.Famname = "Printed";
+        film.zor.Patient.Vorname = "Page";
+        film.imagePath = "print-test.bmp";
+        film.printed = {2026, 1, 2};
+        const std::string result = StudyMenu::print(film);
+        expect(result.empty(), QStringLiteral("film report: result \"%1\"").arg(result.c_str()));
         return failures == 0 ? 0 : 1;
     }
     std::string wanted; // print SHAPE: printed

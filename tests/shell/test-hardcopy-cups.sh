@@ -150,5 +150,24 @@ printAndCheck() {
 printAndCheck landscape 420 560 # turned a quarter: as wide as the window is high
 printAndCheck portrait 400 640
 
+# The film report on the default printer: one page with its text.
+"$tool" report || fail "printing the film report"
+report=""
+for _ in $(seq 600); do
+  [ -z "$(lpstat -o "$queue")" ] && report=$(find "$work/pdf" -name '*.pdf') && [ -n "$report" ] && break
+  sleep 0.1
+done
+if [ -z "$report" ]; then
+  fail "film report: no PDF within 60 s"
+else
+  info=$(pdfinfo "$report")
+  grep -Eq '^Pages: +1$' <<<"$info" || fail "film report: not one page"
+  grep -Eq '^Title: +\(?Film report\)?$' <<<"$info" || fail "film report: title $(grep '^Title' <<<"$info")"
+  # Text survives the queue's PostScript as glyphs; the page must carry ink.
+  pdftoppm -gray -r 36 -singlefile "$report" "$work/report" &&
+    [ "$(od -An -tu1 -v "$work/report.pgm" | tr -s ' ' '\n' | grep -c '^[0-9]\{1,2\}$')" -gt 100 ] ||
+    fail "film report: an empty page"
+fi
+
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "hardcopy through the print queue: all checks passed"
