@@ -23,6 +23,7 @@ enum class Outcome {
     AnalysisFailed,     // the analysis told the user why; nothing written
     LandmarkFileFailed, // the report record was appended, the landmark file not ("Zor Error")
     Written,            // report record appended and landmark file rewritten
+    Declined,           // the user answered No to a warning before writing; nothing written
 };
 
 // The flag word of missing patient data: 1 date, 2 name, 4 first name,

@@ -216,8 +216,10 @@ std::optional<std::string> LandmarkPath(const std::string& imagePath)
 {
     size_t slash = imagePath.find_last_of('/');
     size_t dot = imagePath.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    if (imagePath.empty())
         return std::nullopt;
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return imagePath + ".bit";
     return imagePath.substr(0, dot) + ".bit";
 }
 

@@ -20,7 +20,8 @@ class CZor;
 namespace BinFile {
 
 // The landmark file beside an image: the image path up to the last "." of
-// its file name, plus ".bit". None when the file name has no ".".
+// its file name, plus ".bit"; a file name without "." (as DICOM films often
+// come) gets ".bit" added. None only for an empty path.
 std::optional<std::string> LandmarkPath(const std::string& imagePath);
 
 // --- Writing ---

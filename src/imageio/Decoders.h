@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imageio/RadiographInfo.h"
+#include "image/RadiographInfo.h"
 
 #include <cstdint>
 #include <string>

@@ -48,7 +48,9 @@ std::string CZor::scaleText() const
         return text + CalibSource;
     // "not calibrated: pixels not square" keeps its reason.
     char width[48];
-    std::snprintf(width, sizeof width, " (%.0f mm film default)", WorldWidth());
+    const double w = WorldWidth();
+    std::snprintf(width, sizeof width,
+                  w == 430.0 ? " (%.0f mm film default)" : " (%.4g mm film width)", w);
     return text + ("NOT CALIBRATED" + CalibSource.substr(std::string(kNotCalibrated).size())) +
            width;
 }

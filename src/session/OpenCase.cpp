@@ -1,11 +1,15 @@
 #include "session/OpenCase.h"
 
+#include "analysis/Calc.h"
 #include "casefile/BinFile.h"
 #include "casefile/DefaultPatient.h"
 
+#include <cstdio>
 #include <utility>
+#include <variant>
 
-void OpenCase::replace(const std::string& imagePath, const std::string& landmarkPath, CBitmap image)
+void OpenCase::replace(const std::string& imagePath, const std::string& landmarkPath, CBitmap image,
+                       RadiographInfo film)
 {
     auto model = std::make_unique<CZor>();
     model->Visible = true;
@@ -17,6 +21,7 @@ void OpenCase::replace(const std::string& imagePath, const std::string& landmark
     tools_ = std::make_unique<ToolController>(*zor_, host_, surface_, messages_, usable);
     imagePath_ = imagePath;
     landmarkPath_ = landmarkPath;
+    film_ = std::move(film);
 }
 
 bool OpenCase::read(CZor& into) const
@@ -33,11 +38,27 @@ bool OpenCase::readOrStartNew()
         DefaultPatient().copy(zor_->Patient);
         return true;
     }
-    // A new case: nothing set yet, the film taken as 430 mm wide.
+    // A new case: nothing set yet.
     tools_->m_ResetLandmarks();
-    zor_->initScale(bitmap_.W(), bitmap_.H(), 430.0);
+    const int16_t w = bitmap_.W();
+    if (film_.mmPerPixel > 0.0 && zor_->initScale(w, bitmap_.H(), w * film_.mmPerPixel)) {
+        zor_->CalibSource = film_.scaleSource;
+    } else {
+        zor_->initScale(w, bitmap_.H(), 430.0);
+        // "not calibrated: pixels not square" keeps its reason.
+        const bool told = film_.scaleSource.rfind(CZor::kNotCalibrated, 0) == 0;
+        zor_->CalibSource = told ? film_.scaleSource : CZor::kNotCalibrated;
+    }
     zor_->head.Valid = false;
     zor_->head.removeAll();
+    if (film_.isDicom()) {
+        zor_->Patient.copy(DefaultPatient());
+        zor_->Patient.Famname = film_.famname;
+        zor_->Patient.Vorname = film_.vorname;
+        zor_->Patient.Code = film_.patientId;
+        zor_->Datum = film_.date;
+        zor_->DatFlag = true; // the patient dialog starts from these
+    }
     return false;
 }
 
@@ -52,7 +73,40 @@ bool OpenCase::reloadLandmarks()
     return true;
 }
 
+std::vector<std::string> OpenCase::writeWarnings() const
+{
+    std::vector<std::string> reasons;
+    if (WriteDataCommand::missingPatientFields(*zor_) != 0)
+        return reasons;
+    const Calc::Outcome outcome = Calc::Analyse(*zor_);
+    const auto* analysis = std::get_if<Calc::Analysis>(&outcome);
+    if (!analysis)
+        return reasons;
+    if (!zor_->calibrated())
+        reasons.push_back("the scale is not calibrated: " + zor_->scaleText());
+    const double factor = analysis->result.factorHead;
+    if (!(factor >= 1.0 && factor <= 1.35)) {
+        char text[96];
+        std::snprintf(text, sizeof text, "the head factor %.3f lies outside 1.0 to 1.35", factor);
+        reasons.push_back(text);
+    }
+    const std::string& side = analysis->result.side;
+    if (!film_.laterality.empty() && film_.laterality != side)
+        reasons.push_back("the film is marked " + film_.laterality +
+                          " in its header, but the analysis finds the stem on the " + side +
+                          " side");
+    return reasons;
+}
+
 WriteDataCommand::Outcome OpenCase::writeData(const Clock& clock, PatientDialogOpener& dialog)
 {
+    const std::vector<std::string> reasons = writeWarnings();
+    if (!reasons.empty()) {
+        std::string text = "Write the record all the same?";
+        for (const std::string& r : reasons)
+            text += "\n- " + r;
+        if (!messages_.askYesNo("Zor", text))
+            return WriteDataCommand::Outcome::Declined;
+    }
     return WriteDataCommand::run(*zor_, imagePath_, messages_, clock, dialog);
 }

@@ -2,6 +2,7 @@
 
 #include "analysis/WriteDataCommand.h"
 #include "image/CBitmap.h"
+#include "image/RadiographInfo.h"
 #include "interaction/ToolController.h"
 #include "model/CZor.h"
 #include "platform/Clock.h"
@@ -10,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class Surface;
 class ToolHost;
@@ -29,21 +31,34 @@ public:
     }
 
     bool isOpen() const { return bool(zor_); }
-    // Replaces the case by the decoded `image`: a fresh model, new tools
-    // (the usable tools carried over). The window shows the new buffer
-    // before anything is drawn, then calls readOrStartNew().
-    void replace(const std::string& imagePath, const std::string& landmarkPath, CBitmap image);
+    // Replaces the case by the decoded `image` and what its file said
+    // (`film`): a fresh model, new tools (the usable tools carried over).
+    // The window shows the new buffer before anything is drawn, then calls
+    // readOrStartNew().
+    void replace(const std::string& imagePath, const std::string& landmarkPath, CBitmap image,
+                 RadiographInfo film = {});
     // Reads the landmark file into the model; the patient becomes the
     // DefaultPatient. Without a file that reads to its end the case is a new
-    // one: landmarks reset, the film taken as 430 mm wide, no head. True
-    // when the file was read.
+    // one: landmarks reset, no head, the scale from the film's header when it
+    // gives a usable one, else the film taken as 430 mm wide ("not
+    // calibrated"); a DICOM film's header also gives the name, first name,
+    // study ID and date (the head diameter and data file carry over from the
+    // DefaultPatient). True when the file was read.
     bool readOrStartNew();
     // "&Reload Landmarks": reads the landmark file into a copy of the case
     // and takes it only when the file was read to its end; a damaged file
     // (reported by the reader) leaves the case as it was.
     bool reloadLandmarks();
-    // "&Write Data" on this case.
+    // "&Write Data" on this case. When the record would be written with a
+    // scale never calibrated, a head factor outside 1.0 to 1.35 or a side
+    // other than the film's laterality, the user is asked once, with the
+    // reasons; No writes nothing (Declined).
     WriteDataCommand::Outcome writeData(const Clock& clock, PatientDialogOpener& dialog);
+    // The reasons writeData() asks about; none while the patient data are
+    // incomplete or the analysis refuses the case (it says so itself).
+    std::vector<std::string> writeWarnings() const;
+    // What the image's file said about itself.
+    const RadiographInfo& film() const { return film_; }
 
     // Only while isOpen().
     CZor& zor() { return *zor_; }
@@ -66,4 +81,5 @@ private:
     std::unique_ptr<ToolController> tools_;
     std::string imagePath_;
     std::string landmarkPath_;
+    RadiographInfo film_;
 };

@@ -22,6 +22,7 @@ void fillCase(CZor& zor)
 {
     const Landmarks& l = landmarks();
     zor.initScale(width, height, worldWidthMm);
+    zor.CalibSource = "drawn to scale (demo case)";
 
     setLine(zor.AxisLine, l.axis, true);
     setLine(zor.AxisLine1, l.contour1, true);

@@ -90,6 +90,11 @@ void MainForm::buildControls()
     StatusBar_->setObjectName("StatusBar");
     StatusBar_->setFixedHeight(StatusBar_->fontMetrics().height() + 6);
     StatusBar_->setIndent(4);
+    ScaleStatus_ = new QLabel(central_);
+    ScaleStatus_->setObjectName("ScaleStatus");
+    ScaleStatus_->setFixedHeight(StatusBar_->height());
+    ScaleStatus_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ScaleStatus_->setIndent(4);
 
     // Over the bottom-left corner of the picture; a display only.
     e_Position_ = new QLineEdit(central_);
@@ -122,7 +127,9 @@ void MainForm::layoutControls()
     PicBox_->setGeometry(0, 0, picW, picH);
     HScroll_->setGeometry(0, h1 - hsH, picW, hsH);
     VScroll_->setGeometry(innerW - vsW, 0, vsW, std::max(h1 - hsH, 1));
-    StatusBar_->setGeometry(0, h1, innerW, StatusBar_->height());
+    const int scaleW = ScaleStatus_->text().isEmpty() ? 0 : ScaleStatus_->sizeHint().width() + 8;
+    StatusBar_->setGeometry(0, h1, std::max(innerW - scaleW, 1), StatusBar_->height());
+    ScaleStatus_->setGeometry(innerW - scaleW, h1, scaleW, StatusBar_->height());
     const int eh = e_Position_->sizeHint().height();
     e_Position_->setGeometry(0, HScroll_->y() - eh, e_Position_->minimumWidth(), eh);
     // A hidden window gets the picture's resize event only when it is shown;
@@ -144,7 +151,19 @@ void MainForm::pictureResized()
 
 void MainForm::repaintPicture()
 {
+    showScale();
     PicBox_->render();
+}
+
+// Every open, read and calibration ends in a repaint: the scale shown is
+// always the model's.
+void MainForm::showScale()
+{
+    const QString text = zor() ? QString::fromStdString(zor()->scaleText()) : QString();
+    if (text == ScaleStatus_->text())
+        return;
+    ScaleStatus_->setText(text);
+    layoutControls();
 }
 
 // --- ToolHost ---

@@ -110,6 +110,8 @@ public:
     QScrollBar* HScroll() const { return HScroll_; }
     QScrollBar* VScroll() const { return VScroll_; }
     QLabel* StatusBar() const { return StatusBar_; }
+    // The scale and its source, always shown at the right of the status line.
+    QLabel* ScaleStatus() const { return ScaleStatus_; }
     QLineEdit* e_Position() const { return e_Position_; }
     OpenCase& openCase() { return *case_; }
     const Viewport& viewport() const { return viewport_; }
@@ -170,6 +172,7 @@ private:
     // Enables the tool items from the tools' answer; after every event.
     void updateToolItems();
     void layoutControls();
+    void showScale();
     void pictureResized();
     void scrolled();
     void resetView();
@@ -189,6 +192,7 @@ private:
     QScrollBar* HScroll_ = nullptr;
     QScrollBar* VScroll_ = nullptr;
     QLabel* StatusBar_ = nullptr;
+    QLabel* ScaleStatus_ = nullptr;
     QLineEdit* e_Position_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<QString, QMenu*> menus_;

@@ -25,11 +25,15 @@ struct FilterPair {
 };
 
 // The open dialog's filters; the first one is selected.
+// A DICOM film often has no extension: "All files" shows it, and the loader
+// tells it by its content.
 constexpr FilterPair imageFilterPairs[] = {
-    {"supported-Files", "*.bmp;*.jpg;*.gif"},
+    {"supported-Files", "*.bmp;*.jpg;*.jpeg;*.gif;*.dcm"},
     {"Bitmap-Files", "*.bmp"},
-    {"jpeg-Files", "*.jpg"},
+    {"jpeg-Files", "*.jpg;*.jpeg"},
     {"gif-Files", "*.gif"},
+    {"DICOM-Files", "*.dcm"},
+    {"All files", "*"},
 };
 
 QString chooseWithDialog(QWidget* owner, const QString& dir, const QString& file,
@@ -99,17 +103,24 @@ bool MainForm::OpenImage(const QString& path)
             loadFailed(QString::fromStdString(error));
             return false;
         }
-        case_->replace(path.toStdString(), bitFile.toStdString(), std::move(decoded));
+        const std::string scaleNote = info.scaleNote;
+        case_->replace(path.toStdString(), bitFile.toStdString(), std::move(decoded),
+                       std::move(info));
         attachImage();
         // The new tools start idle: no cursor of the old case's tool (the
         // zoom glass, a cross) may stay behind.
         setPointerShape(PointerShape::Default);
         setWindowTitle(path);
         resetView();
-        case_->readOrStartNew();
+        const bool read = case_->readOrStartNew();
         StatusBar_->clear();
         updateToolItems();
         repaintPicture();
+        // The landmark file's scale rules; else say why the film's is not used.
+        if (!read && !scaleNote.empty())
+            userMessages().showMessage("Zor",
+                                       "The scale of " + path.toStdString() + ": " + scaleNote,
+                                       MessageIcon::Information);
         return true;
     } catch (const std::exception& e) {
         loadFailed(QString::fromLocal8Bit(e.what()));

@@ -286,7 +286,13 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
     QVERIFY(expected);
     const CZor before = *zor;
 
+    // A 50 mm head for a 28 mm one: asked once before writing, and answered Yes.
+    RecordingMessages& recorder = fixture_->messages.recorder;
+    recorder.answers = {true};
     w_->action("m_Write_dat")->trigger();
+    QCOMPARE(recorder.questions.size(), size_t(1));
+    QVERIFY2(recorder.questions[0].text.find("the head factor 1.7") != std::string::npos,
+             recorder.questions[0].text.c_str());
     QVERIFY(fixture_->patientFlags.empty());
     QFile report(QString::fromStdString(target.path));
     QVERIFY(report.open(QIODevice::ReadOnly));

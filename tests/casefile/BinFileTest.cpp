@@ -304,11 +304,11 @@ TEST(BinFileRead, LinesFillTheirSlotsAndSkipTheReservedOne)
     }
 }
 
-TEST(BinFile, TheLandmarkPathNeedsADotInTheFileName)
+TEST(BinFile, TheLandmarkPathReplacesTheExtensionOrAddsOne)
 {
     EXPECT_EQ(BinFile::LandmarkPath("/data/case1.jpg"), "/data/case1.bit");
     EXPECT_EQ(BinFile::LandmarkPath("case1.old.jpg"), "case1.old.bit");
-    EXPECT_EQ(BinFile::LandmarkPath("/data/v1.2/case1"), std::nullopt);
+    EXPECT_EQ(BinFile::LandmarkPath("/data/v1.2/case1"), "/data/v1.2/case1.bit");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "../support/DicomTestFile.h"
 #include "../support/RecordingMessages.h"
 #include "../support/TestFilm.h"
 #include "casefile/DefaultPatient.h"
@@ -183,15 +184,66 @@ private slots:
                 d->reject();
         });
         QVERIFY(w->OpenImage());
-        QCOMPARE(seen,
-                 QStringList({fx_->data.path(), "case1.bmp", "supported-Files (*.bmp *.jpg *.gif)",
-                              "supported-Files (*.bmp *.jpg *.gif)", "Bitmap-Files (*.bmp)",
-                              "jpeg-Files (*.jpg)", "gif-Files (*.gif)"}));
+        QCOMPARE(seen, QStringList({fx_->data.path(), "case1.bmp",
+                                    "supported-Files (*.bmp *.jpg *.jpeg *.gif *.dcm)",
+                                    "supported-Files (*.bmp *.jpg *.jpeg *.gif *.dcm)",
+                                    "Bitmap-Files (*.bmp)", "jpeg-Files (*.jpg *.jpeg)",
+                                    "gif-Files (*.gif)", "DICOM-Files (*.dcm)", "All files (*)"}));
         QCOMPARE(w->windowTitle(), two);
         QCOMPARE(w->landmarkFile(), fx_->file("case2.old.bit"));
         QCOMPARE(w->Bitmap().W(), int16_t(40));
         QVERIFY(fx_->settings().contains("Path=" + two));
         delete w;
+    }
+
+    // A DICOM film without extension and without landmark file: the scale
+    // and the patient boxes from its header; Write Data asks first about a
+    // scale not calibrated and a side the header contradicts, No writes nothing.
+    void aDicomFilmBringsItsScaleAndPatient()
+    {
+        DicomTestFilm f;
+        f.width = DemoCase::width;
+        f.height = DemoCase::height;
+        f.tags = {{DCM_PixelSpacing, "0.25\\0.25"},
+                  {DCM_PatientName, "Roe^Rita"},
+                  {DCM_PatientID, "ST-9"},
+                  {DCM_AcquisitionDate, "20240301"},
+                  {DCM_ImageLaterality, "L"}};
+        const QString film = fx_->file("film");
+        writeDicomTestFilm(film.toStdString(), f);
+        w_ = openWindow(film);
+        QVERIFY(w_);
+        QCOMPARE(w_->landmarkFile(), fx_->file("film.bit"));
+        QCOMPARE(w_->ScaleStatus()->text(),
+                 QString("0.250 mm/px, DICOM pixel spacing (may be at the detector)"));
+        CZor& z = *w_->zor();
+        QVERIFY(z.DatFlag);
+        QCOMPARE(z.Patient.Famname + "," + z.Patient.Vorname + "," + z.Patient.Code + "," + z.Datum,
+                 std::string("Roe,Rita,ST-9,20240301"));
+
+        CZor measured; // the demo's right hip, at the film's scale
+        DemoCase::fillCase(measured);
+        measured.Patient = z.Patient;
+        measured.Patient.DatFile = "study";
+        measured.Patient.HeadTR = 14.0;
+        measured.Datum = z.Datum;
+        measured.CalibSource = CZor::kNotCalibrated;
+        z = measured;
+        RecordingMessages& recorder = fx_->messages.recorder;
+        w_->action("m_Write_dat")->trigger();
+        QCOMPARE(recorder.questions.size(), size_t(1));
+        const std::string& asked = recorder.questions[0].text;
+        QVERIFY2(asked.find("not calibrated") != std::string::npos &&
+                     asked.find("marked L") != std::string::npos,
+                 asked.c_str());
+        QVERIFY(!QFile::exists(fx_->file("study.zor")) && !QFile::exists(fx_->file("film.bit")));
+
+        recorder.answers = {true};
+        w_->action("m_Write_dat")->trigger();
+        QVERIFY(QFile::exists(fx_->file("study.zor")) && QFile::exists(fx_->file("film.bit")));
+        QVERIFY(w_->OpenImage(film)); // the landmark file now decides
+        QCOMPARE(w_->ScaleStatus()->text(),
+                 QString("0.250 mm/px, NOT CALIBRATED (225 mm film width)"));
     }
 
     void failedLoadKeepsThePreviousCase_data()
@@ -200,7 +252,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("not an image") << "broken.jpg" << QString();
         QTest::newRow("missing file") << "gone.bmp" << QString();
-        QTest::newRow("no extension") << "noext" << QString("extension");
+        QTest::newRow("no extension, no picture") << "noext" << QString("neither a DICOM file");
+        QTest::newRow("folder") << "folder.bmp" << QString("is a folder");
         QTest::newRow("too wide") << "wide.bmp" << QString("32768 x 2");
     }
     void failedLoadKeepsThePreviousCase()
@@ -211,6 +264,8 @@ private slots:
         QFile f(bad);
         if (name == "wide.bmp")
             writeTestImage(bad, 32768, 2);
+        else if (name == "folder.bmp")
+            QVERIFY(QDir().mkdir(bad));
         else if (name != "gone.bmp")
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write("no picture") > 0);
         f.close();
@@ -337,7 +392,12 @@ private slots:
         // The layout: picture, bars, status line and position box in their places.
         const QWidget* c = w_->centralWidget();
         const int h1 = c->height() - w_->StatusBar()->height();
-        QCOMPARE(w_->StatusBar()->geometry(), QRect(0, h1, c->width(), w_->StatusBar()->height()));
+        const int scaleW = w_->ScaleStatus()->width();
+        QVERIFY(w_->ScaleStatus()->text().endsWith(", NOT CALIBRATED (430 mm film default)"));
+        QCOMPARE(w_->StatusBar()->geometry(),
+                 QRect(0, h1, c->width() - scaleW, w_->StatusBar()->height()));
+        QCOMPARE(w_->ScaleStatus()->geometry(),
+                 QRect(c->width() - scaleW, h1, scaleW, w_->StatusBar()->height()));
         QCOMPARE(w_->HScroll()->geometry(),
                  QRect(0, view().height(), view().width(), h1 - view().height()));
         QCOMPARE(w_->VScroll()->geometry(),
