@@ -4,6 +4,7 @@
 #include "casefile/DefaultPatient.h"
 #include "interaction/ToolController.h"
 #include "model/CZor.h"
+#include "shell/DemoCase.h"
 #include "shell/MainForm.h"
 #include "shell/PictureView.h"
 
