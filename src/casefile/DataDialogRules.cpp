@@ -62,7 +62,8 @@ int DataDialogRules::bitOf(DataField field)
     return 0;
 }
 
-DataDialogRules::DataDialogRules(CZor& zor, int redFlag) : zor_(zor), redFlag_(redFlag)
+DataDialogRules::DataDialogRules(CZor& zor, int redFlag, std::string film)
+    : zor_(zor), redFlag_(redFlag), film_(std::move(film))
 {
     // Tested bottom to top, so the highest highlighted box is set last.
     for (DataField f : {DataField::DatFile, DataField::Head, DataField::Code, DataField::Vorname,
@@ -77,6 +78,12 @@ DataDialogRules::DataDialogRules(CZor& zor, int redFlag) : zor_(zor), redFlag_(r
     setText(DataField::Code, source.Code);
     setText(DataField::Head, diameterText(source.HeadTR));
     setText(DataField::DatFile, source.DatFile);
+    if (!zor_.DatFlag) {
+        for (DataField f : {DataField::Famname, DataField::Vorname, DataField::Code,
+                            DataField::Head, DataField::DatFile})
+            carried_[index(f)] = !text(f).empty();
+        carriedFrom_ = DefaultPatientFilm();
+    }
     zor_.DatFlag = true;
 }
 
@@ -132,5 +139,6 @@ bool DataDialogRules::close(UserMessages& messages)
     entered.DatFile = text(DataField::DatFile);
     zor_.Patient.copy(entered);
     DefaultPatient().copy(entered);
+    DefaultPatientFilm() = film_;
     return true;
 }

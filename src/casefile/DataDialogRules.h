@@ -38,7 +38,9 @@ public:
     // Form load: marks the boxes named in redFlag (the highest one becomes
     // the focus target), fills the boxes from zor.Patient when zor.DatFlag
     // is set, else from DefaultPatient(), and sets zor.DatFlag.
-    DataDialogRules(CZor& zor, int redFlag);
+    // `film` is the open film; closing makes it the film DefaultPatient()
+    // comes from.
+    DataDialogRules(CZor& zor, int redFlag, std::string film = {});
 
     int RedFlag() const { return redFlag_; }
     bool highlighted(DataField field) const { return (redFlag_ & bitOf(field)) != 0; }
@@ -46,6 +48,13 @@ public:
     // Texts of the boxes (UTF-8), as filled at load and typed since.
     const std::string& text(DataField field) const { return texts_[index(field)]; }
     void setText(DataField field, std::string text) { texts_[index(field)] = std::move(text); }
+
+    // A box filled from DefaultPatient() rather than from the case (a text
+    // that is not empty, the date never): the previous patient's values,
+    // which the user has to check. carriedFrom() names their film ("" when
+    // unknown).
+    bool carried(DataField field) const { return carried_[index(field)]; }
+    const std::string& carriedFrom() const { return carriedFrom_; }
 
     // The box to focus when the dialog becomes active; the target is cleared
     // by taking it.
@@ -72,4 +81,7 @@ private:
     int redFlag_;
     std::optional<DataField> focusTarget_;
     std::array<std::string, 6> texts_;
+    std::array<bool, 6> carried_{};
+    std::string film_;
+    std::string carriedFrom_;
 };

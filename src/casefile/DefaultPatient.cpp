@@ -5,3 +5,9 @@ CPatient& DefaultPatient()
     static CPatient patient;
     return patient;
 }
+
+std::string& DefaultPatientFilm()
+{
+    static std::string film;
+    return film;
+}

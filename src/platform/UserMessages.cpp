@@ -29,6 +29,12 @@ bool StderrMessages::askYesNo(const std::string& caption, const std::string& tex
     return false;
 }
 
+SaveAnswer UserMessages::askSave(const std::string& caption, const std::string& text)
+{
+    showMessage(caption, text + "\n(nothing saved, nothing discarded)", MessageIcon::Question);
+    return SaveAnswer::Cancel;
+}
+
 UserMessages& userMessages()
 {
     static StderrMessages fallback;

@@ -4,6 +4,9 @@
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 
+// The answers to "save the changes first?".
+enum class SaveAnswer { Save, Discard, Cancel };
+
 // Modal messages and yes/no questions. Texts are UTF-8; the lines of a
 // message are separated by '\n'.
 class UserMessages {
@@ -14,6 +17,9 @@ public:
                              MessageIcon icon) = 0;
     // True for "Yes".
     virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
+    // Save, Discard or Cancel. Where no one can answer, Cancel: nothing is
+    // lost and nothing is written.
+    virtual SaveAnswer askSave(const std::string& caption, const std::string& text);
 };
 
 // Prints "caption: text" to stderr, the lines of the text joined by " / ";

@@ -7,11 +7,13 @@
 #include <array>
 
 class CZor;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 // "Patient's Data": the date of the radiograph and the patient record of one
-// case, six labelled boxes and no buttons; it is closed by its close box (or
-// Escape). The main window's open_Patient(flag) does
+// case, six labelled boxes and an "OK" button (the default, Return) that
+// closes it exactly as its close box (or Escape) does. The main window's open_Patient(flag) does
 //     DataDialog dialog(zor, flag, this);
 //     dialog.exec();
 // and returns after it closed. `redFlag` is the bit set of boxes to
@@ -25,7 +27,8 @@ class QLineEdit;
 class DataDialog : public QDialog {
     Q_OBJECT
 public:
-    DataDialog(CZor& zor, int redFlag, QWidget* owner = nullptr);
+    // `film` is the open film's path: the film the patient data belongs to.
+    DataDialog(CZor& zor, int redFlag, QWidget* owner = nullptr, const QString& film = {});
 
     int RedFlag() const { return rules_.RedFlag(); }
     // The box that gets the focus when the dialog becomes active; nullptr
@@ -39,6 +42,11 @@ public:
     QLineEdit* E_Code() const { return box(DataField::Code); }
     QLineEdit* E_Head() const { return box(DataField::Head); }
     QLineEdit* E_DatFile() const { return box(DataField::DatFile); }
+    QPushButton* okButton() const { return ok_; }
+    // Whether a box still shows a value carried over from the previous
+    // case, unedited; the note above the boxes names that case's film.
+    bool markedCarried(DataField field) const;
+    QLabel* carriedNote() const { return carriedNote_; }
 
     // Every way out (close box, Escape) ends here; a rejected date keeps the
     // dialog open.
@@ -49,8 +57,12 @@ protected:
 
 private:
     void takeFocusTarget();
+    void paintBox(DataField field);
 
     DataDialogRules rules_;
     std::array<QLineEdit*, 6> boxes_{};
     QLineEdit* focusTarget_ = nullptr;
+    std::array<bool, 6> carried_{};
+    QPushButton* ok_ = nullptr;
+    QLabel* carriedNote_ = nullptr;
 };

@@ -45,3 +45,19 @@ bool QtUserMessages::askYesNo(const std::string& caption, const std::string& tex
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
+
+SaveAnswer QtUserMessages::askSave(const std::string& caption, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(caption),
+                    QString::fromStdString(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner());
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}

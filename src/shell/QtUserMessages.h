@@ -13,6 +13,8 @@ public:
                      MessageIcon icon) override;
     // Buttons Yes and No, No being the default; true for Yes.
     bool askYesNo(const std::string& caption, const std::string& text) override;
+    // Buttons Save, Discard and Cancel, Save being the default.
+    SaveAnswer askSave(const std::string& caption, const std::string& text) override;
 
 private:
     static QWidget* owner();

@@ -132,3 +132,26 @@ TEST(DataDialogRules, FillsFromTheCaseOrFromTheLastPatient)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DataDialogRules, MarksValuesCarriedOverFromThePreviousFilm)
+{
+    DefaultPatient() = CPatient{};
+    DefaultPatient().Famname = "Last";
+    DefaultPatient().HeadTR = 14;
+    DefaultPatientFilm() = "/films/a.jpg";
+    CZor fresh;
+    DataDialogRules rules(fresh, 0, "/films/b.jpg");
+    for (auto [f, carried] :
+         {std::pair{F::Datum, false}, {F::Famname, true}, {F::Vorname, false}, {F::Head, true}})
+        EXPECT_EQ(rules.carried(f), carried) << int(f);
+    EXPECT_EQ(rules.carriedFrom(), "/films/a.jpg");
+    ASSERT_TRUE(rules.close());
+    EXPECT_EQ(DefaultPatientFilm(), "/films/b.jpg");
+    EXPECT_FALSE(DataDialogRules(fresh, 0).carried(F::Famname)) << "the case's own values now";
+    DefaultPatient() = CPatient{};
+    DefaultPatientFilm().clear();
+}
+
+} // namespace

@@ -28,7 +28,19 @@ public:
         return a;
     }
 
+    SaveAnswer askSave(const std::string& caption, const std::string& text) override
+    {
+        saveQuestions.push_back({caption, text, MessageIcon::Question});
+        if (saveAnswers.empty())
+            return SaveAnswer::Cancel;
+        SaveAnswer a = saveAnswers.front();
+        saveAnswers.erase(saveAnswers.begin());
+        return a;
+    }
+
     std::vector<Message> messages;
+    std::vector<Message> saveQuestions;
+    std::vector<SaveAnswer> saveAnswers;
     std::vector<Message> questions;
     std::vector<bool> answers;
 };

@@ -1,0 +1,110 @@
+#include "shell/FilmList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+
+namespace {
+
+// Landmark files read per turn of the event loop.
+constexpr size_t kPerTurn = 8;
+
+QString stateText(const FilmFolder::Film& f)
+{
+    return f.hasLandmarks ? "landmarks saved" : "no landmark file";
+}
+
+} // namespace
+
+FilmList::FilmList(QWidget* parent) : QTreeWidget(parent)
+{
+    setObjectName("filmList");
+    setColumnCount(4);
+    setHeaderLabels({"Film", "State", "X-Ray Date", "Patient"});
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    timer_.setInterval(0);
+    connect(&timer_, &QTimer::timeout, this, &FilmList::readSome);
+    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        const int i = indexOfTopLevelItem(item);
+        if (i >= 0 && size_t(i) < films_.size())
+            emit openRequested(QString::fromStdString(films_[size_t(i)].path));
+    });
+}
+
+void FilmList::showFolder(const QString& film, const QStringList& extensions)
+{
+    const QString folder = QFileInfo(film).absolutePath();
+    if (folder != folder_ || indexOf(film) < 0) {
+        folder_ = folder;
+        std::vector<std::string> ext;
+        for (const QString& e : extensions)
+            ext.push_back(e.toStdString());
+        films_ = FilmFolder::list(QDir::toNativeSeparators(folder).toStdString(), ext);
+        clear();
+        for (size_t i = 0; i < films_.size(); ++i) {
+            addTopLevelItem(new QTreeWidgetItem);
+            fillRow(i);
+        }
+        pending_ = 0;
+        timer_.start();
+    } else {
+        refresh(film);
+    }
+    const int i = indexOf(film);
+    if (i >= 0)
+        setCurrentItem(topLevelItem(i));
+}
+
+void FilmList::refresh(const QString& film)
+{
+    const int i = indexOf(film);
+    if (i < 0)
+        return;
+    FilmFolder::Film& f = films_[size_t(i)];
+    f = FilmFolder::film(f.path);
+    FilmFolder::readDetails(f);
+    fillRow(size_t(i));
+}
+
+QString FilmList::neighbour(const QString& film, int step) const
+{
+    const int i = indexOf(film);
+    const int j = i + step;
+    if (i < 0 || j < 0 || j >= int(films_.size()))
+        return QString();
+    return QString::fromStdString(films_[size_t(j)].path);
+}
+
+int FilmList::indexOf(const QString& film) const
+{
+    const QString absolute = QFileInfo(film).absoluteFilePath();
+    for (size_t i = 0; i < films_.size(); ++i)
+        if (QFileInfo(QString::fromStdString(films_[i].path)).absoluteFilePath() == absolute)
+            return int(i);
+    return -1;
+}
+
+void FilmList::readSome()
+{
+    for (size_t n = 0; n < kPerTurn && pending_ < films_.size(); ++n, ++pending_) {
+        if (!films_[pending_].detailsRead) {
+            FilmFolder::readDetails(films_[pending_]);
+            fillRow(pending_);
+        }
+    }
+    if (pending_ >= films_.size())
+        timer_.stop();
+}
+
+void FilmList::fillRow(size_t i)
+{
+    QTreeWidgetItem* item = topLevelItem(int(i));
+    const FilmFolder::Film& f = films_[i];
+    item->setText(0, QString::fromStdString(f.name));
+    item->setText(1, stateText(f));
+    item->setText(2, QString::fromStdString(f.datum));
+    item->setText(3, QString::fromStdString(f.patient));
+}

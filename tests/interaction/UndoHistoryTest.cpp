@@ -1,0 +1,61 @@
+// Undo and redo over case snapshots, and what counts as a change of a case.
+#include "interaction/CaseEdits.h"
+#include "interaction/UndoHistory.h"
+#include "model/CZor.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(UndoHistory, StepsBackAndForthAndANewStepDropsTheUndoneOnes)
+{
+    UndoHistory<int> h(0);
+    EXPECT_FALSE(h.canUndo() || h.canRedo());
+    h.push("Head", 1);
+    h.push("Stem Axis", 2);
+    h.push("Shoulder Point", 3);
+    EXPECT_EQ(h.undoWhat(), "Shoulder Point");
+    EXPECT_EQ(h.undo(), 2);
+    EXPECT_EQ(h.undo(), 1);
+    EXPECT_EQ(h.redoWhat(), "Stem Axis");
+    EXPECT_EQ(h.undo(), 0);
+    EXPECT_EQ(h.undo(), 0) << "the start stays";
+    EXPECT_EQ(h.redo(), 1);
+    h.push("Move Tip Line", 7);
+    EXPECT_FALSE(h.canRedo()) << "a new edit clears the redo list";
+    EXPECT_EQ(h.undo(), 1);
+    EXPECT_EQ(h.redo(), 7);
+}
+
+TEST(UndoHistory, ForgetsTheOldestStepsBeyondItsDepth)
+{
+    UndoHistory<int> h(0, 3);
+    for (int i = 1; i <= 5; ++i)
+        h.push("step", i);
+    EXPECT_EQ(h.steps(), 3u);
+    while (h.canUndo())
+        h.undo();
+    EXPECT_EQ(h.current(), 2);
+}
+
+TEST(CaseEdits, NamesEditsByToolStateAndIgnoresOnlyVisibility)
+{
+    for (auto [mode, name] : {std::pair{1, "Stem Axis"},
+                              {8, "Move Contour Line"},
+                              {13, "Move Tip Line"},
+                              {100, "Head"},
+                              {150, "Move Head Point"},
+                              {207, "8 Points"},
+                              {211, "Move Femur Point"},
+                              {220, "Cement Marker"},
+                              {0, "Edit"}})
+        EXPECT_EQ(CaseEdits::name(mode), name) << mode;
+    CZor a;
+    CZor b = a;
+    b.Visible = !a.Visible;
+    EXPECT_TRUE(CaseEdits::sameCase(a, b));
+    b.Shoulder.change(1, 2);
+    EXPECT_FALSE(CaseEdits::sameCase(a, b));
+}
+
+} // namespace
