@@ -40,8 +40,7 @@ std::vector<Film> list(const std::string& folder, const std::vector<std::string>
         if (!it->is_regular_file(ec))
             continue;
         const fs::path& p = it->path();
-        if (std::find(wanted.begin(), wanted.end(), lower(p.extension().string())) ==
-            wanted.end())
+        if (std::find(wanted.begin(), wanted.end(), lower(p.extension().string())) == wanted.end())
             continue;
         films.push_back(film(p.string()));
     }

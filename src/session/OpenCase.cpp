@@ -36,6 +36,7 @@ bool OpenCase::readOrStartNew()
         *zor_ = std::move(fresh);
         zor_->DatFlag = true;
         DefaultPatient().copy(zor_->Patient);
+        DefaultPatientFilm() = imagePath_;
         return true;
     }
     // A new case: nothing set yet.
@@ -109,4 +110,16 @@ WriteDataCommand::Outcome OpenCase::writeData(const Clock& clock, PatientDialogO
             return WriteDataCommand::Outcome::Declined;
     }
     return WriteDataCommand::run(*zor_, imagePath_, messages_, clock, dialog);
+}
+
+bool OpenCase::saveLandmarks(std::string* error)
+{
+    return BinFile::WriteLandmarkFile(landmarkPath_, *zor_, error);
+}
+
+void OpenCase::restore(const CZor& zor, ToolSet usable)
+{
+    tools_.reset(); // a tool under way ends with it
+    *zor_ = zor;
+    tools_ = std::make_unique<ToolController>(*zor_, host_, surface_, messages_, usable);
 }

@@ -49,6 +49,12 @@ public:
     // and takes it only when the file was read to its end; a damaged file
     // (reported by the reader) leaves the case as it was.
     bool reloadLandmarks();
+    // "&Save Landmarks": writes only the landmark file, atomically; false
+    // with *error saying why, the previous file intact.
+    bool saveLandmarks(std::string* error);
+    // Puts `zor` back as the case (an undo or redo) with tools that start
+    // idle and take `usable` as their usable tools.
+    void restore(const CZor& zor, ToolSet usable);
     // "&Write Data" on this case. When the record would be written with a
     // scale never calibrated, a head factor outside 1.0 to 1.35 or a side
     // other than the film's laterality, the user is asked once, with the

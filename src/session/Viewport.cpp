@@ -116,3 +116,38 @@ void Viewport::updateScrollRange()
     if (h_.value > h_.maximum || v_.value > v_.maximum)
         scrolled(h_.value, v_.value);
 }
+
+void Viewport::show(float zoom, float left, float top)
+{
+    zoom_ = zoom;
+    width_ = float(viewWPix_) * zoom_;
+    height_ = float(viewHPix_) * zoom_;
+    left_ = std::clamp(left, 0.0f, std::max(float(imageW_) - width_, 0.0f));
+    top_ = std::clamp(top, 0.0f, std::max(float(imageH_) - height_, 0.0f));
+    h_.value = wholePixels(left_);
+    v_.value = wholePixels(top_);
+    updateScrollRange();
+}
+
+bool Viewport::zoomAbout(float factor, float px, float py)
+{
+    if ((factor < 1.0f && !(zoom_ >= 0.12f)) || (factor > 1.0f && !(zoom_ <= 7.9f)))
+        return false;
+    const float x = left_ + px * zoom_;
+    const float y = top_ + py * zoom_;
+    const float zoom = zoom_ * factor;
+    show(zoom, x - px * zoom, y - py * zoom);
+    return true;
+}
+
+void Viewport::fit()
+{
+    if (viewWPix_ <= 0 || viewHPix_ <= 0 || imageW_ <= 0 || imageH_ <= 0)
+        return;
+    show(std::max(float(imageW_) / float(viewWPix_), float(imageH_) / float(viewHPix_)), 0, 0);
+}
+
+void Viewport::actualSize()
+{
+    show(1.0f, left_ + (width_ - float(viewWPix_)) / 2, top_ + (height_ - float(viewHPix_)) / 2);
+}

@@ -33,6 +33,17 @@ public:
     // (false, nothing changed).
     bool zoomIn();
     bool zoomOut();
+    // The region from (left, top) at `zoom` (image pixels per screen pixel),
+    // moved inside the image as far as it fits.
+    void show(float zoom, float left, float top);
+    // Zoom by `factor` keeping the image point under the area position
+    // (px, py) where it is; within the limits of zoomIn and zoomOut (false,
+    // nothing changed, at a limit).
+    bool zoomAbout(float factor, float px, float py);
+    // The whole image in the area, from its top-left corner.
+    void fit();
+    // One image pixel per screen pixel about the region's centre.
+    void actualSize();
     // The user moved a bar to (h, v).
     void scrolled(int h, int v);
     void setCenterMode(bool on) { centerMode_ = on; }

@@ -4,6 +4,7 @@
 #include "model/CZor.h"
 #include "platform/UserMessages.h"
 #include "shell/CalibDialog.h"
+#include "shell/CaseWorkflow.h"
 #include "shell/ColorDialog.h"
 #include "shell/DataDialog.h"
 #include "shell/HardCopy.h"
@@ -12,6 +13,7 @@
 #include "shell/StartupForm.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -51,6 +53,7 @@ MainForm::MainForm(Services services, QWidget* parent)
     // The window's messages go through the application's hook, which main()
     // points at message boxes (or stderr) and tests at a recorder.
     case_ = std::make_unique<OpenCase>(*this, *PicBox_, userMessages());
+    workflow_ = new CaseWorkflow(*this);
     buildMenus();
     zoomCursor_ = makeZoomCursor();
     resize(1000, 760);
@@ -278,10 +281,21 @@ void MainForm::open_Patient(int flag)
         return;
     if (services_.dialogs.patient) {
         services_.dialogs.patient(*this, flag);
+    } else {
+        DataDialog dialog(*zor(), flag, this, imagePath());
+        dialog.exec();
+    }
+    workflow_->nameNextEdit("Patient's Data");
+    workflow_->afterEvent();
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    if (!workflow_->maySetCaseAside()) {
+        event->ignore();
         return;
     }
-    DataDialog dialog(*zor(), flag, this);
-    dialog.exec();
+    QMainWindow::closeEvent(event);
 }
 
 void MainForm::m_about_Click()

@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+class CaseWorkflow;
 class CZor;
 class PictureView;
 class QAction;
@@ -125,6 +126,8 @@ public:
     float zoomStep() const { return viewport_.zoomStep(); }
     bool centerMode() const { return viewport_.centerMode(); }
     const QCursor& zoomCursor() const { return zoomCursor_; }
+    // Undo, the changed mark, the film list, navigation, loupe and results.
+    CaseWorkflow& workflow() const { return *workflow_; }
     static constexpr uint32_t drawColor1 = ToolController::drawColor1; // magenta, 0x00BBGGRR
     static constexpr uint32_t drawColor2 = ToolController::drawColor2; // red
 
@@ -161,8 +164,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Asks first when the case has changes; Cancel keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class CaseWorkflow;
     void buildControls();
     void buildMenus();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
@@ -206,4 +212,5 @@ private:
     // events do not move the view a second time.
     bool scrolling_ = false;
     QCursor zoomCursor_;
+    CaseWorkflow* workflow_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "casefile/BinFile.h"
 #include "platform/UserMessages.h"
+#include "shell/CaseWorkflow.h"
 #include "shell/MainForm.h"
 
 // The case files: the landmark file and "&Write Data".
@@ -16,6 +17,11 @@ void MainForm::m_Write_dat_Click()
         return;
     static const SystemClock systemClock;
     const Clock& clock = services_.clock ? *services_.clock : systemClock;
-    case_->writeData(clock, *this);
+    const auto outcome = case_->writeData(clock, *this);
+    workflow_->nameNextEdit("Write Data");
+    if (outcome == WriteDataCommand::Outcome::Written)
+        workflow_->stored();
+    else
+        workflow_->afterEvent();
     repaintPicture();
 }

@@ -3,6 +3,7 @@
 #include "interaction/ToolController.h"
 #include "model/CZor.h"
 #include "platform/UserMessages.h"
+#include "shell/CaseWorkflow.h"
 #include "shell/MainForm.h"
 #include "shell/PictureView.h"
 #include "shell/WaitCursor.h"
@@ -85,6 +86,9 @@ void MainForm::loadFailed(const QString& reason)
 
 bool MainForm::OpenImage(const QString& path)
 {
+    // The case open now is set aside only with the user's word.
+    if (zor() && !workflow_->maySetCaseAside())
+        return false;
     try {
         // Remembered before the image is decoded, so that a file that then
         // fails to load is still offered next time.
@@ -114,6 +118,7 @@ bool MainForm::OpenImage(const QString& path)
         resetView();
         const bool read = case_->readOrStartNew();
         StatusBar_->clear();
+        workflow_->opened();
         updateToolItems();
         repaintPicture();
         // The landmark file's scale rules; else say why the film's is not used.
@@ -156,7 +161,12 @@ void MainForm::m_Load_bin_Click()
 {
     if (!zor())
         return;
-    case_->reloadLandmarks();
+    if (!workflow_->maySetCaseAside())
+        return;
+    if (case_->reloadLandmarks()) {
+        workflow_->nameNextEdit("Reload Landmarks");
+        workflow_->stored();
+    }
     repaintPicture();
 }
 
@@ -165,7 +175,9 @@ void MainForm::m_Exit_Click()
     QString title = QApplication::applicationName();
     if (title.isEmpty())
         title = "zor";
-    if (!userMessages().askYesNo(title.toStdString(),
+    // With changes, each window asks about its own case as it closes.
+    if (!CaseWorkflow::anyChanged() &&
+        !userMessages().askYesNo(title.toStdString(),
                                  "Are you sure? Not saved results will be lost!"))
         return;
     QApplication::closeAllWindows();

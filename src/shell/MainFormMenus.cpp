@@ -1,4 +1,5 @@
 #include "interaction/ToolController.h"
+#include "shell/CaseWorkflow.h"
 #include "shell/MainForm.h"
 #include "shell/StudyMenu.h"
 
@@ -31,9 +32,10 @@ void MainForm::addToolItem(QMenu* menu, const char* name, const QString& caption
 {
     QAction* a = addItem(menu, name, caption, shortcut, ToolSet::initial().has(tool), nullptr);
     toolItems_.emplace_back(tool, a);
-    connect(a, &QAction::triggered, this, [this, handler] {
+    connect(a, &QAction::triggered, this, [this, handler, what = QString(caption).remove('&')] {
         if (!tools())
             return;
+        workflow_->nameNextEdit(what.toStdString());
         (tools()->*handler)();
         updateToolItems();
     });
@@ -45,6 +47,7 @@ void MainForm::updateToolItems()
         return;
     for (auto [tool, item] : toolItems_)
         item->setEnabled(tools()->usable(tool));
+    workflow_->afterEvent();
 }
 
 void MainForm::buildMenus()
@@ -64,6 +67,7 @@ void MainForm::buildMenus()
     addItem(file, "m_Load_bin", "&Reload Landmarks", none, true, &MainForm::m_Load_bin_Click);
     addItem(file, "m_Write_dat", "&Write Data", none, true, &MainForm::m_Write_dat_Click);
     addItem(file, "m_Exit", "&Exit", none, true, &MainForm::m_Exit_Click);
+    QMenu* edit = addMenu("m_Edit", "&Edit");
 
     QMenu* zoom = addMenu("m_Zoom", "&Zoom");
     addItem(zoom, "m_ZoomUp", "Zoom +", Qt::Key_F5, true, &MainForm::m_ZoomUp_Click);
@@ -73,6 +77,8 @@ void MainForm::buildMenus()
                               &MainForm::m_ZoomCenter_Click);
     center->setCheckable(true);
     center->setChecked(true);
+    QMenu* view = addMenu("m_View", "&View");
+    workflow_->buildItems(file, edit, zoom, view);
 
     QMenu* filter = addMenu("m_filter", "&Image Tools");
     addItem(filter, "m_Adjust", "&adjust Colors ...", none, true, &MainForm::m_Adjust_Click);

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -205,4 +206,16 @@ void PictureView::mouseReleaseEvent(QMouseEvent* event)
 {
     QPointF p = imagePos(event);
     emit mouseReleased(int(event->button()) & 7, float(p.x()), float(p.y()));
+}
+
+void PictureView::wheelEvent(QWheelEvent* event)
+{
+    emit wheelTurned(event->angleDelta(), int(event->modifiers()), event->position());
+    event->accept();
+}
+
+void PictureView::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    emit pointerLeft();
 }

@@ -84,6 +84,11 @@ signals:
     void mouseReleased(int button, float x, float y);
     // The widget got a new size; the backing image already has it.
     void resized();
+    // A wheel turn over the picture: Qt's angle delta (120 a notch), the
+    // held modifiers (Qt::KeyboardModifiers) and the widget position.
+    void wheelTurned(QPoint angleDelta, int modifiers, QPointF pos);
+    // The pointer left the picture.
+    void pointerLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -91,6 +96,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void blitImage();

@@ -57,9 +57,12 @@ void ResultsPanel::showCase(const CZor& zor)
         lines << "" << QString::fromStdString(refusal->what)
               << QString::fromStdString(refusal->how);
     } else {
-        lines << "" << "Head Diameter missing" << "enter it in the Patient's Data";
+        lines << ""
+              << "Head Diameter missing"
+              << "enter it in the Patient's Data";
     }
-    lines << "" << "measurement steps:";
+    lines << ""
+          << "measurement steps:";
     const auto steps = MeasurementSteps::of(zor);
     const int next = MeasurementSteps::next(steps);
     for (int i = 0; i < int(steps.size()); ++i) {

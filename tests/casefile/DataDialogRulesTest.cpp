@@ -147,7 +147,8 @@ TEST(DataDialogRules, MarksValuesCarriedOverFromThePreviousFilm)
          {std::pair{F::Datum, false}, {F::Famname, true}, {F::Vorname, false}, {F::Head, true}})
         EXPECT_EQ(rules.carried(f), carried) << int(f);
     EXPECT_EQ(rules.carriedFrom(), "/films/a.jpg");
-    ASSERT_TRUE(rules.close());
+    RecordingMessages messages;
+    ASSERT_TRUE(rules.close(messages));
     EXPECT_EQ(DefaultPatientFilm(), "/films/b.jpg");
     EXPECT_FALSE(DataDialogRules(fresh, 0).carried(F::Famname)) << "the case's own values now";
     DefaultPatient() = CPatient{};

@@ -1,6 +1,7 @@
 // Undo and redo over case snapshots, and what counts as a change of a case.
-#include "interaction/CaseEdits.h"
 #include "interaction/UndoHistory.h"
+
+#include "interaction/CaseEdits.h"
 #include "model/CZor.h"
 
 #include <gtest/gtest.h>

@@ -55,7 +55,8 @@ private slots:
         DataDialog dialog(zor, redFlag);
         QVERIFY(showActive(dialog));
         QCOMPARE(dialog.windowTitle(), QString("Patient's Data"));
-        QVERIFY(dialog.findChildren<QAbstractButton*>().isEmpty()); // closed by its close box
+        QCOMPARE(dialog.findChildren<QAbstractButton*>(), {dialog.okButton()});
+        QVERIFY(dialog.okButton()->isDefault() && dialog.okButton()->text() == "OK");
         int lastY = -1;
         for (int i = 0; i < 6; ++i) {
             QLineEdit* box = dialog.box(DataField(i));

@@ -152,7 +152,7 @@ private slots:
         // An image from the command line opens as if chosen, and is remembered.
         QPointer<MainForm> w = MainForm::startNewWindow(one, fx_->services);
         QVERIFY(w && w->isVisible());
-        QCOMPARE(w->windowTitle(), one);
+        QCOMPARE(w->windowTitle().remove("[*]"), one);
         QCOMPARE(QRgb(w->Bitmap().pixel(5, 3) * 0x010101), testGrey(5, 3));
         QVERIFY2(fx_->settings().contains("[LastPath]\nPath=" + one), qPrintable(one));
         // No landmark file: a new case, whose tools the menu shows unusable.
@@ -190,7 +190,7 @@ private slots:
                                     "supported-Files (*.bmp *.jpg *.jpeg *.gif *.dcm)",
                                     "Bitmap-Files (*.bmp)", "jpeg-Files (*.jpg *.jpeg)",
                                     "gif-Files (*.gif)", "DICOM-Files (*.dcm)", "All files (*)"}));
-        QCOMPARE(w->windowTitle(), two);
+        QCOMPARE(w->windowTitle().remove("[*]"), two);
         QCOMPARE(w->landmarkFile(), fx_->file("case2.old.bit"));
         QCOMPARE(w->Bitmap().W(), int16_t(40));
         QVERIFY(fx_->settings().contains("Path=" + two));
@@ -274,6 +274,7 @@ private slots:
         CZor* z = w_->zor();
         z->head.addPoint(3, 4);
 
+        fx_->messages.recorder.saveAnswers = {SaveAnswer::Discard};
         QVERIFY(!w_->OpenImage(bad));
         QCOMPARE(messages().size(), size_t(1));
         QCOMPARE(messages()[0].caption, std::string("Error"));
@@ -282,7 +283,7 @@ private slots:
         QVERIFY2(text.startsWith("load Error: ") && text.size() > 12 && text.contains(reason),
                  qPrintable(text));
         QVERIFY(w_->zor() == z && z->head.points.size() == 1);
-        QCOMPARE(w_->windowTitle(), fx_->file("film.bmp"));
+        QCOMPARE(w_->windowTitle().remove("[*]"), fx_->file("film.bmp"));
         QCOMPARE(w_->landmarkFile(), fx_->file("film.bit"));
         QCOMPARE(rgbAt(view(), 2, 1), testGrey(2, 1));
         QVERIFY(fx_->settings().contains("Path=" + bad)); // remembered all the same
@@ -304,7 +305,7 @@ private slots:
         for (QWidget* top : QApplication::topLevelWidgets())
             if (auto* f = qobject_cast<MainForm*>(top); f && f != w_.get() && f->isVisible())
                 other = f;
-        QVERIFY(other && other->windowTitle() == fx_->file("two.bmp"));
+        QVERIFY(other && other->windowTitle().remove("[*]") == fx_->file("two.bmp"));
         QVERIFY(other->zor() != w_->zor());
         w_->action("m_New")->trigger(); // cancelled: that window goes again
         QCOMPARE(visibleMainForms(), 2);

@@ -27,7 +27,8 @@ void saveScreenshotAndQuit(QWidget* window, const QString& out)
             return;
         }
         std::printf("zor: wrote %s (%dx%d) of the window \"%s\"\n", qPrintable(out),
-                    picture.width(), picture.height(), qPrintable(target->windowTitle()));
+                    picture.width(), picture.height(),
+                    qPrintable(QString(target->windowTitle()).remove("[*]")));
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
