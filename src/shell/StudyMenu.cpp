@@ -69,7 +69,8 @@ FilmReport::Film filmOf(MainForm& main)
     film.zor.Visible = true;
     film.image = FilmReport::shownImage(main.Bitmap());
     film.imagePath = main.imagePath();
-    film.printed = SystemClock().today();
+    const Clock* clock = main.services().clock;
+    film.printed = clock != nullptr ? clock->today() : SystemClock().today();
     film.color1 = MainForm::drawColor1;
     film.color2 = MainForm::drawColor2;
     return film;

@@ -214,6 +214,10 @@ private slots:
                     QVERIFY(own->points().contains(p));
                     QVERIFY(chart->chart()->plotArea().contains(place(r)));
                     QCOMPARE(chart->filmAt(p), QString::fromStdString(r.film));
+                    const QString tip = chart->toolTipFor(QString::fromStdString(r.film));
+                    QVERIFY(tip.contains(QString::number(p.y(), 'f', 2)));
+                    QCOMPARE(tip.contains("not comparable: " + QString::fromStdString(r.reason)),
+                             !r.comparable && !r.reference);
                 }
                 // Later to the right; more sinking lower, more varus higher.
                 for (const Series::FilmRow& a : s.rows)
