@@ -22,16 +22,6 @@ Loupe::Loupe(QWidget* parent) : PictureView(parent)
 
 void Loupe::showAt(QPointF pointer, float x, float y, float imagePerScreen)
 {
-    const float span = float(side) * imagePerScreen / magnification;
-    setScaleSize(span, span);
-    setScaleLeft(x - span / 2);
-    setScaleTop(y - span / 2);
-    render();
-    setForeColor(kCrossColor);
-    setDrawMode(DrawMode::CopyPen);
-    drawLine(x, y - span / 2, x, y + span / 2);
-    drawLine(x - span / 2, y, x + span / 2, y);
-
     // Below and right of the pointer, or on the other side where the parent ends.
     const QWidget* area = parentWidget();
     int px = int(pointer.x()) + kOffset;
@@ -41,7 +31,18 @@ void Loupe::showAt(QPointF pointer, float x, float y, float imagePerScreen)
     if (area && py + side > area->height())
         py = int(pointer.y()) - kOffset - side;
     move(std::max(px, 0), std::max(py, 0));
+    // Shown first: a hidden widget gets its size, and so its backing image, only then.
     if (!isVisible())
         show();
     raise();
+
+    const float span = float(side) * imagePerScreen / magnification;
+    setScaleSize(span, span);
+    setScaleLeft(x - span / 2);
+    setScaleTop(y - span / 2);
+    render();
+    setForeColor(kCrossColor);
+    setDrawMode(DrawMode::CopyPen);
+    drawLine(x, y - span / 2, x, y + span / 2);
+    drawLine(x - span / 2, y, x + span / 2, y);
 }

@@ -7,8 +7,10 @@
 #include "analysis/ResultReport.h"
 #include "interaction/ToolController.h"
 #include "model/CZor.h"
+#include "shell/CaseWorkflow.h"
 #include "shell/MainForm.h"
 #include "shell/PictureView.h"
+#include "shell/ResultsPanel.h"
 
 #include <QAction>
 #include <QFile>
@@ -83,6 +85,16 @@ private:
     // A spot on `line` that picks `code` and nothing listed before it.
     std::optional<QPointF> grabSpot(const CLine& line, ToolMode code);
     void choose(const char* item);
+    // The case and the enabled states of the tool items, after each step.
+    struct Step {
+        CZor zor;
+        QList<bool> items;
+        bool operator==(const Step&) const = default;
+    };
+    Step step() const;
+    void undoAndRedoEveryStep(const std::vector<Step>& steps);
+    // The values the record gives after `label`, as written.
+    static QStringList recordValues(const QString& record, const QString& label);
 
     std::unique_ptr<Folders> fixture_;
     std::unique_ptr<MainForm> w_;
@@ -191,10 +203,59 @@ void TestMeasureE2E::choose(const char* item)
     a->trigger();
 }
 
+TestMeasureE2E::Step TestMeasureE2E::step() const
+{
+    Step s{*w_->zor(), {}};
+    s.zor.Visible = true;
+    for (const char* item : {"m_Head", "m_StemAxis", "m_Shoulder", "m_LTLines_Rotate_30",
+                             "m_LTLines_Rotate_45", "m_LTLines_Rotate_60", "m_8Points", "m_CMarker",
+                             "m_Calibrate", "m_Distance", "m_ResetLandmarks"})
+        s.items << w_->action(item)->isEnabled();
+    return s;
+}
+
+// Back to the case as opened, one step at a time, and forward again to the
+// whole measurement.
+void TestMeasureE2E::undoAndRedoEveryStep(const std::vector<Step>& steps)
+{
+    QAction* undo = w_->action("m_EditUndo");
+    QAction* redo = w_->action("m_EditRedo");
+    QCOMPARE(undo->text(), QString("&Undo Cement Marker"));
+    for (size_t i = steps.size() - 1; i-- > 0;) {
+        QVERIFY(undo->isEnabled());
+        undo->trigger();
+        QVERIFY2(step() == steps[i], qPrintable(QString("after undo to step %1").arg(i)));
+    }
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(w_->isWindowModified() == false);
+    QCOMPARE(redo->text(), QString("&Redo Calibrate"));
+    for (size_t i = 1; i < steps.size(); ++i) {
+        redo->trigger();
+        QVERIFY2(step() == steps[i], qPrintable(QString("after redo to step %1").arg(i)));
+    }
+    QVERIFY(!redo->isEnabled() && w_->isWindowModified());
+}
+
+QStringList TestMeasureE2E::recordValues(const QString& record, const QString& label)
+{
+    QStringList values;
+    const qsizetype at = record.indexOf("\"" + label + "\",");
+    if (at < 0)
+        return values;
+    const QString rest = record.mid(at + label.size() + 3);
+    for (const QString& token : rest.left(rest.indexOf("\r\n")).split(',')) {
+        if (token.startsWith('"'))
+            break;
+        values << token;
+    }
+    return values;
+}
+
 void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
 {
     CZor* zor = w_->zor();
     QVERIFY(zor);
+    std::vector<Step> steps{step()};
     zor->Datum = "20240115";
     zor->Patient.Famname = "Müller";
     zor->Patient.Vorname = "Anna";
@@ -216,6 +277,7 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
     double calibPixels =
         w_->PicBox()->toImage(QPointF(c1)).x() - w_->PicBox()->toImage(QPointF(c0)).x();
     QCOMPARE(zor->CalibDist, 100.0);
+    steps.push_back(step());
     // The pointer arrives as 32-bit floats.
     QVERIFY2(std::abs(zor->ScaleFactor - calibPixels / 100.0) < 1e-5,
              qPrintable(QString::number(zor->ScaleFactor, 'g', 17) + " " +
@@ -234,6 +296,7 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
     click(700, 300, Qt::RightButton);
     QVERIFY(zor->head.Valid);
     QVERIFY(std::abs(zor->head.M.x - 700) < 2 && std::abs(zor->head.R - 100) < 2);
+    steps.push_back(step());
 
     // Stem axis from the two contour lines.
     choose("m_StemAxis");
@@ -245,11 +308,14 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
     drag(760, 1300, 740, 700);
     QVERIFY(zor->AxisLine.Valid);
     QVERIFY(std::abs(zor->AxisLine.P0.x - 700) < 3);
+    steps.push_back(step());
 
     choose("m_Shoulder");
     click(730, 650);
     QVERIFY(zor->ShoulderValid && zor->LinesVisible);
+    steps.push_back(step());
     choose("m_LTLines_Rotate_30");
+    steps.push_back(step());
 
     // The tip construction needs the tip line and both minor trochanter lines.
     for (auto [line, code] : {std::pair{&zor->TipLine, ToolMode::TipLine},
@@ -262,6 +328,7 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
         QVERIFY(w_->StatusBar()->text().startsWith("... "));
         drag(spot->x(), spot->y(), spot->x(), spot->y() + 25);
         QVERIFY(line->Valid);
+        steps.push_back(step());
     }
     QVERIFY(w_->action("m_8Points")->isEnabled());
     QVERIFY(w_->action("m_CMarker")->isEnabled());
@@ -271,9 +338,12 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
     for (int i = 0; i < 8; ++i)
         click(i % 2 == 0 ? 600 : 800, 900 + 100 * (i / 2));
     QVERIFY(zor->PointsValid);
+    steps.push_back(step());
     choose("m_CMarker");
     click(700, 1450);
     QVERIFY(zor->CMarkerValid);
+    steps.push_back(step());
+    undoAndRedoEveryStep(steps);
     QCOMPARE(w_->tools()->mode(), ToolMode::Idle);
 
     // The record the core analysis gives for these landmarks.
@@ -297,6 +367,16 @@ void TestMeasureE2E::wholeMeasurementIsWrittenAndReopened()
     QFile report(QString::fromStdString(target.path));
     QVERIFY(report.open(QIODevice::ReadOnly));
     QCOMPARE(report.readAll().toStdString(), *expected);
+    // The results panel showed what was written.
+    const QString panel = w_->workflow().results()->text();
+    const QString record = QString::fromStdString(*expected);
+    for (const char* label :
+         {"factor-head", "medial", "lateral", "valgus-varus (degrees)", "subsidence",
+          "subsidence stem/cement interface", "comp-y", "comp-x"}) {
+        const QStringList values = recordValues(record, label);
+        QVERIFY2(!values.isEmpty(), label);
+        QVERIFY2(panel.contains(QString(label) + ": " + values.join("  ")), qPrintable(panel));
+    }
     QVERIFY(QFile::exists(MainForm::landmarkFileFor(image_)));
 
     // Reopening the image shows the same case.
