@@ -85,6 +85,17 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingRow{"jpeg_2000", "j2k", EXS_Unknown, true, "gdcmconv --j2k"}),
     RowName());
 
+TEST(DicomFrames, TheFirstFrameIsShown)
+{
+    TempDir dir;
+    DicomTestFilm film;
+    film.tags = kWindow;
+    writeDicomTestFilm(dir.file("one"), film);
+    film.frames = 3;
+    writeDicomTestFilm(dir.file("three"), film);
+    EXPECT_TRUE(samePixels(loaded(dir.file("three")), loaded(dir.file("one"))));
+}
+
 struct ScaleRow {
     const char* what;
     std::vector<std::pair<DcmTagKey, std::string>> tags;

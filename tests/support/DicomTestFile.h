@@ -33,6 +33,7 @@ struct DicomTestFilm {
     bool pixelData = true;
     E_TransferSyntax xfer = EXS_LittleEndianExplicit;
     bool preamble = true; // false: the bare data set, without preamble and meta header
+    int frames = 1;       // frames after the first hold the values inverted
 };
 
 // The film's stored values, row by row.
@@ -68,7 +69,13 @@ inline void writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
                                       static_cast<unsigned long>(text.size()));
     }
     if (f.pixelData) {
-        const std::vector<Uint16> v = dicomTestValues(f);
+        std::vector<Uint16> v = dicomTestValues(f);
+        const size_t frame = v.size();
+        for (int i = 1; i < f.frames; ++i)
+            for (size_t k = 0; k < frame; ++k)
+                v.push_back(Uint16(4095 - v[k]));
+        if (f.frames > 1)
+            ds.putAndInsertString(DCM_NumberOfFrames, std::to_string(f.frames).c_str());
         ds.putAndInsertUint16Array(DCM_PixelData, v.data(), static_cast<unsigned long>(v.size()));
     }
     const OFCondition saved =
