@@ -87,7 +87,7 @@ void CaseWorkflow::buildItems(QMenu* file, QMenu* edit, QMenu* zoom, QMenu* view
     filmDock_ = new QDockWidget("Film List", &w_);
     filmDock_->setObjectName("filmDock");
     filmDock_->setWidget(films_);
-    w_.addDockWidget(Qt::LeftDockWidgetArea, filmDock_);
+    w_.addDockWidget(Qt::RightDockWidgetArea, filmDock_);
     connect(films_, &FilmList::openRequested, this, [this](const QString& path) {
         if (path != w_.imagePath())
             w_.OpenImage(path);
@@ -96,7 +96,10 @@ void CaseWorkflow::buildItems(QMenu* file, QMenu* edit, QMenu* zoom, QMenu* view
     resultsDock_ = new QDockWidget("Results", &w_);
     resultsDock_->setObjectName("resultsDock");
     resultsDock_->setWidget(results_);
-    w_.addDockWidget(Qt::RightDockWidgetArea, resultsDock_);
+    // Both beside the picture, the list above the results, so that the
+    // picture keeps the window's width but one column.
+    w_.splitDockWidget(filmDock_, resultsDock_, Qt::Vertical);
+    w_.resizeDocks({filmDock_}, {330}, Qt::Horizontal);
     for (QDockWidget* dock : {filmDock_, resultsDock_}) {
         QAction* toggle = dock->toggleViewAction();
         const char* name = dock == filmDock_ ? "m_FilmList" : "m_Results";
