@@ -1,6 +1,7 @@
 #include "report/FilmParameters.h"
 
 #include "analysis/Calc.h"
+#include "analysis/ResultRows.h"
 #include "model/CZor.h"
 
 #include <cmath>
@@ -45,25 +46,21 @@ std::vector<Row> rows(const CZor& zor, std::string* refusal)
     out.push_back({"head diameter (mm)", headDiameter > 0 ? fixed(headDiameter) : "-"});
     if (analysis == nullptr)
         return out;
-    const AnalysisResult& r = analysis->result;
-    const auto mm = [](double v) { return fixed(v); };
-    out.push_back({"side of replacement", r.side});
-    out.push_back({"factor-head", fixed(r.factorHead, 4)});
-    out.push_back({"ZOR-parameters (x-distances, mm)", ""});
-    for (size_t i = 0; i < r.medial.size(); ++i)
-        out.push_back({"medial " + std::to_string(i + 1), mm(r.medial[i])});
-    for (size_t i = 0; i < r.lateral.size(); ++i)
-        out.push_back({"lateral " + std::to_string(i + 1), mm(r.lateral[i])});
-    out.push_back({"valgus-varus (degrees)", fixed(r.valgusVarus)});
-    out.push_back({"subsidence (mm)", ""});
-    for (size_t i = 0; i < r.subsidence.size(); ++i)
-        out.push_back({"subsidence " + std::to_string(i + 1), mm(r.subsidence[i])});
-    out.push_back({"subsidence stem/cement interface",
-                   r.cementValid ? mm(r.cementSubsidence) : "no cement marker"});
-    out.push_back({"comparability parameters (mm)", ""});
-    out.push_back({"comp-y (1)", mm(r.compY[0])});
-    out.push_back({"comp-y (2)", mm(r.compY[1])});
-    out.push_back({"comp-x", mm(r.compX)});
+    // The values as the results panel and the report record write them.
+    for (const ResultRows::Row& r : ResultRows::of(analysis->result)) {
+        if (r.values.size() == 1) {
+            out.push_back({r.label, r.values.front()});
+            continue;
+        }
+        out.push_back({r.label, ""});
+        for (size_t i = 0; i < r.values.size(); ++i) {
+            const std::string n = std::to_string(i + 1);
+            out.push_back(
+                {r.label == "comp-y" ? "comp-y (" + n + ")" : r.label + " " + n, r.values[i]});
+        }
+    }
+    if (!analysis->result.cementValid)
+        out.push_back({"subsidence stem/cement interface", "no cement marker"});
     return out;
 }
 

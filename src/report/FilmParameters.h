@@ -5,8 +5,8 @@
 
 class CZor;
 
-// The parameters of one film as a two-column table (the names the result
-// report uses), for the film report and anything else that lists them.
+// The parameters of one film as a two-column table, with the names and the
+// values of the results panel (ResultRows), for the film report.
 namespace FilmParameters {
 
 struct Row {
@@ -14,9 +14,10 @@ struct Row {
     std::string value; // "" for a heading row
 };
 
-// The analysis of `zor` as it stands: side, head diameter, factor-head, the
+// The analysis of `zor` as it stands: head diameter, side, factor-head, the
 // five medial and five lateral x-distances, valgus-varus, the four
-// subsidence values, the cement interface, the comparability parameters.
+// subsidence values, the cement interface, the comparability parameters; a
+// row without value heads the numbered rows under it.
 // Where the analysis gives no result, `*refusal` gets its two lines (joined
 // by " / ") and the rows hold what is known without it.
 std::vector<Row> rows(const CZor& zor, std::string* refusal = nullptr);

@@ -134,7 +134,7 @@ void paint(QPainter& painter, QPagedPaintDevice& device, const Film& film)
     page.skip(3);
 
     const QRectF area(page.body().left(), page.y(), page.body().width(), page.remaining());
-    const QRectF filmBox(area.left(), area.top(), area.width() * 0.55, area.height());
+    const QRectF filmBox(area.left(), area.top(), area.width() * 0.48, area.height());
     const QRectF tableBox(filmBox.right() + 6 * mm, area.top(),
                           area.right() - filmBox.right() - 6 * mm, area.height());
     if (!film.image.isNull()) {
