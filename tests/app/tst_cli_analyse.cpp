@@ -1,20 +1,17 @@
 #include "../support/Cases.h"
+#include "../support/CliRun.h"
 #include "../support/DicomTestFile.h"
-#include "app/cli/Cli.h"
+#include "../support/TempDir.h"
 #include "casefile/BinFile.h"
 #include "model/CZor.h"
 
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
-#include <sstream>
 
 namespace {
 
@@ -64,33 +61,12 @@ void compareRecord(const std::string& record, const std::vector<std::string>& ex
 
 std::string readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return TempDir::read(path);
 }
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run analyse(const std::vector<std::string>& args)
+CliRun analyse(const std::vector<std::string>& args)
 {
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = Cli::run(
-        [&] {
-            std::vector<std::string> all{"analyse"};
-            all.insert(all.end(), args.begin(), args.end());
-            return all;
-        }(),
-        out, err);
-    return {status, out.str(), err.str()};
-}
-
-bool contains(const std::string& s, const std::string& part)
-{
-    return s.find(part) != std::string::npos;
+    return runCli(args, "analyse");
 }
 
 } // namespace
@@ -99,12 +75,9 @@ class TestCliAnalyse : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_; // a fresh folder per test function
+    std::unique_ptr<TempDir> dir_; // a fresh folder per test function
 
-    std::string file(const std::string& name) const
-    {
-        return dir_->filePath(QString::fromStdString(name)).toStdString();
-    }
+    std::string file(const std::string& name) const { return dir_->file(name); }
 
     // An image of the hand-made case with its landmark file beside it.
     std::string makeCase(const std::string& base,
@@ -133,17 +106,13 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-    }
+    void init() { dir_ = std::make_unique<TempDir>(); }
 
     void anImageCaseAppendsItsRecordBesideTheImage()
     {
         std::string image = makeCase("case1");
         std::string landmarks = readFile(file("case1.bit"));
-        Run r = analyse({"--today", "2026-12-07", image});
+        CliRun r = analyse({"--today", "2026-12-07", image});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, std::string("Zor: Data written to study1.zor\n"));
         QCOMPARE(r.err, std::string());
@@ -170,7 +139,7 @@ private slots:
         makeLandmarkFile("asdicom.bit");
         QCOMPARE(analyse({"--today", "2026-12-07", bmp}).status, 0);
         const std::string record = readFile(file("study1.zor"));
-        const Run r = analyse({"--today", "2026-12-07", dicom});
+        const CliRun r = analyse({"--today", "2026-12-07", dicom});
         QCOMPARE(r.err, std::string());
         QCOMPARE(readFile(file("study1.zor")), record + record);
     }
@@ -180,7 +149,7 @@ private slots:
         std::string image = makeCase("case2", [](CZor& z) { z.Patient.DatFile = ""; });
         std::string bit = makeLandmarkFile("case3.bit");
         std::string report = file("all");
-        Run r = analyse(
+        CliRun r = analyse(
             {"--report", report, "--size", "860x1000", "--today", "2026-12-07", image, bit});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out,
@@ -208,14 +177,14 @@ private slots:
         std::string unfitted = makeCase("unfitted", [](CZor& z) { z.head.removeAll(); });
         std::string good = makeCase("good", [](CZor& z) { z.Patient.DatFile = "good"; });
         std::string damaged = file("damaged.bit");
-        std::ofstream(damaged, std::ios::binary) << std::string("\x0C\x00"
-                                                                "Calib (REAL)\x05",
-                                                                15);
+        TempDir::write(damaged, std::string("\x0C\x00"
+                                            "Calib (REAL)\x05",
+                                            15));
         std::string lonely = file("lonely.bmp");
         QFile::copy(QString::fromStdString(good), QString::fromStdString(lonely));
 
-        Run r = analyse({"--size", "860x1000", missing, noHead, parallel, forged, unfitted, good,
-                         damaged, lonely, file("absent.jpg")});
+        CliRun r = analyse({"--size", "860x1000", missing, noHead, parallel, forged, unfitted, good,
+                            damaged, lonely, file("absent.jpg")});
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out, std::string("Zor: Data written to good.zor\n"));
         QVERIFY(contains(readFile(file("good.zor")), "\r\n\"comp-y\","));
@@ -256,7 +225,7 @@ private slots:
         std::vector<std::string> a;
         for (const QString& s : args)
             a.push_back(s.toStdString());
-        Run r = analyse(a);
+        CliRun r = analyse(a);
         QCOMPARE(r.status, 2);
         QVERIFY(contains(r.err, "zor-cli analyse: "));
         QCOMPARE(r.out, std::string());
@@ -264,14 +233,12 @@ private slots:
 
     void helpExplainsTheCommand()
     {
-        Run r = analyse({"--help"});
+        CliRun r = analyse({"--help"});
         QCOMPARE(r.status, 0);
         QVERIFY(contains(r.out, "usage: zor-cli analyse [--report FILE] [--today YYYY-MM-DD] "
                                 "[--size WxH] CASE..."));
         QVERIFY(contains(r.out, "exit status"));
-        std::ostringstream out, err;
-        QCOMPARE(Cli::run({"--help"}, out, err), 0);
-        QVERIFY(contains(out.str(), "analyse [--report FILE]"));
+        QVERIFY(contains(runCli({"--help"}).out, "analyse [--report FILE]"));
     }
 };
 

@@ -1,6 +1,6 @@
 // `zor-cli info`: what the loader finds, as text and as JSON.
+#include "../support/CliRun.h"
 #include "../support/DicomTestFile.h"
-#include "app/cli/Cli.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -8,27 +8,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sstream>
-
-namespace {
-
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run info(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "info");
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = Cli::run(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-} // namespace
 
 class TestCliInfo : public QObject {
     Q_OBJECT
@@ -55,7 +34,7 @@ private slots:
 
     void textPerFile()
     {
-        const Run r = info({film_, bmp_});
+        const CliRun r = runCli({film_, bmp_}, "info");
         QCOMPARE(r.status, 0);
         QCOMPARE(r.err, std::string());
         QCOMPARE(r.out, film_ +
@@ -78,7 +57,7 @@ private slots:
     void jsonForScriptsWithTheFailuresNamed()
     {
         const std::string missing = dir_.filePath("missing.dcm").toStdString();
-        const Run r = info({"--json", film_, missing, bmp_});
+        const CliRun r = runCli({"--json", film_, missing, bmp_}, "info");
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.find(missing) != std::string::npos);
         const QJsonArray all = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).array();

@@ -1,12 +1,10 @@
-#include "app/cli/Cli.h"
+#include "../support/CliRun.h"
 
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <sstream>
 
 // `zor-cli render` run in-process on small images whose results are worked
 // out by hand.
@@ -17,19 +15,7 @@ private:
     QTemporaryDir dir_;
     QString input_;
 
-    struct Result {
-        int status;
-        std::string out;
-        std::string err;
-    };
-
-    static Result run(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), "render");
-        std::ostringstream out, err;
-        const int status = Cli::run(args, out, err);
-        return {status, out.str(), err.str()};
-    }
+    static CliRun run(std::vector<std::string> args) { return runCli(std::move(args), "render"); }
 
     std::string path(const char* name) const { return dir_.filePath(name).toStdString(); }
 
@@ -95,7 +81,7 @@ private slots:
         for (const QString& op : ops)
             args.push_back(op.toStdString());
         args.insert(args.end(), {"-o", out});
-        const Result r = run(args);
+        const CliRun r = run(args);
         QCOMPARE(r.status, 0);
         QVERIFY2(r.err.empty(), r.err.c_str());
         const QImage img = readBack(out);
@@ -168,7 +154,7 @@ private slots:
                 s = dir_.filePath(s);
             a.push_back(s.toStdString());
         }
-        const Result r = run(a);
+        const CliRun r = run(a);
         QCOMPARE(r.status, 2);
         QVERIFY2(QString::fromStdString(r.err).contains(message), r.err.c_str());
         QVERIFY(!QFile::exists(dir_.filePath("o.pgm")));
@@ -198,7 +184,7 @@ private slots:
         QImage wide(32768, 1, QImage::Format_Grayscale8);
         wide.fill(9);
         QVERIFY(wide.save(dir_.filePath("wide.png")));
-        const Result r =
+        const CliRun r =
             run({dir_.filePath(input).toStdString(), "-o", dir_.filePath(output).toStdString()});
         QCOMPARE(r.status, 1);
         QVERIFY2(QString::fromStdString(r.err).contains(message), r.err.c_str());
@@ -240,7 +226,7 @@ private slots:
 
     void helpPrintsUsage()
     {
-        const Result r = run({"--help"});
+        const CliRun r = run({"--help"});
         QCOMPARE(r.status, 0);
         QVERIFY(QString::fromStdString(r.out).startsWith("usage: zor-cli render IMAGE"));
         QVERIFY(r.err.empty());

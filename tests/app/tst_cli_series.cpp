@@ -1,51 +1,19 @@
-#include "app/cli/Cli.h"
+#include "../support/CliRun.h"
+#include "../support/TempDir.h"
 #include "casefile/BinFile.h"
 #include "model/CZor.h"
 #include "series/Phantom.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <memory>
 
 namespace {
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run cli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = Cli::run(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> lines(const std::string& s)
-{
-    std::vector<std::string> v;
-    std::istringstream in(s);
-    for (std::string l; std::getline(in, l);)
-        v.push_back(l.empty() || l.back() != '\r' ? l : l.substr(0, l.size() - 1));
-    return v;
-}
-
-bool contains(const std::string& s, const std::string& part)
-{
-    return s.find(part) != std::string::npos;
-}
+auto cli = [](const std::vector<std::string>& args) { return runCli(args); };
+auto lines = textLines;
+auto readFile = TempDir::read;
 
 const std::string kSize =
     "--size=" + std::to_string(Phantom::kWidth) + "x" + std::to_string(Phantom::kHeight);
@@ -63,35 +31,28 @@ class TestCliSeries : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<TempDir> dir_;
 
-    std::string file(const std::string& name) const
-    {
-        return dir_->filePath(QString::fromStdString(name)).toStdString();
-    }
+    std::string file(const std::string& name) const { return dir_->file(name); }
 
     // A phantom study of two patients of four films, without images.
     std::string study()
     {
         std::string out = file("study");
-        Run r = cli({"phantom", "--out", out, "--patients=2", "--films=4", "--no-images"});
+        CliRun r = cli({"phantom", "--out", out, "--patients=2", "--films=4", "--no-images"});
         if (r.status != 0)
             qFatal("phantom failed: %s", r.err.c_str());
         return out;
     }
 
 private slots:
-    void init()
-    {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-    }
+    void init() { dir_ = std::make_unique<TempDir>(); }
 
     void tableAndFiles()
     {
         std::string s = study();
-        Run r = cli({"series", "--draws=40", kSize, "--csv", file("films.csv"), "--summary",
-                     file("series.csv"), s});
+        CliRun r = cli({"series", "--draws=40", kSize, "--csv", file("films.csv"), "--summary",
+                        file("series.csv"), s});
         QCOMPARE(r.status, 0);
         QVERIFY2(r.err.empty(), r.err.c_str());
         std::vector<std::string> out = lines(r.out);
@@ -138,8 +99,8 @@ private slots:
             z.Patient.Vorname = "Rosa;Maria";
             QVERIFY(BinFile::WriteLandmarkFile(e.path().string(), z));
         }
-        Run r = cli({"series", "--draws=20", kSize, "--excel", "--csv", file("films.csv"),
-                     "--summary", file("series.csv"), s});
+        CliRun r = cli({"series", "--draws=20", kSize, "--excel", "--csv", file("films.csv"),
+                        "--summary", file("series.csv"), s});
         QCOMPARE(r.status, 0);
         std::string csv = readFile(file("films.csv"));
         QVERIFY(csv.rfind("\xEF\xBB\xBF"
@@ -186,7 +147,7 @@ private slots:
         std::string s = args.contains("STUDY") ? study() : "";
         for (const QString& q : args)
             a.push_back(q == "STUDY" ? s : q.toStdString());
-        Run r = cli(a);
+        CliRun r = cli(a);
         QCOMPARE(r.status, status);
         QVERIFY2(contains(r.out + r.err, message.toStdString()), (r.out + r.err).c_str());
     }

@@ -57,9 +57,7 @@ class TestGuiCli : public QObject {
     Q_OBJECT
 
 private slots:
-    void parses_data();
     void parses();
-    void answersWithoutAWindow_data();
     void answersWithoutAWindow();
     void opensTheImageItIsGiven_data();
     void opensTheImageItIsGiven();
@@ -67,74 +65,42 @@ private slots:
     void demoCaseOpens();
 };
 
-void TestGuiCli::parses_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QString>("image");
-    QTest::addColumn<bool>("noSplash");
-    QTest::addColumn<QString>("demo");
-    QTest::addColumn<QString>("error"); // a part of the message
-    QTest::newRow("image") << QStringList{"a.jpg"} << "a.jpg" << false << ""
-                           << "";
-    QTest::newRow("no splash before image")
-        << QStringList{"--no-splash", "a.jpg"} << "a.jpg" << true << ""
-        << "";
-    QTest::newRow("image starting with a dash after --")
-        << QStringList{"--", "-odd.bmp"} << "-odd.bmp" << false << ""
-        << "";
-    QTest::newRow("demo") << QStringList{"--demo", "d"} << "" << false << "d"
-                          << "";
-    QTest::newRow("screenshot implies no splash")
-        << QStringList{"--demo", "d", "--screenshot", "s.png"} << "" << true << "d"
-        << "";
-    QTest::newRow("unknown option") << QStringList{"--splash"} << "" << false << ""
-                                    << "unknown option '--splash'";
-    QTest::newRow("two images") << QStringList{"a.jpg", "b.jpg"} << "a.jpg" << false << ""
-                                << "only one IMAGE";
-    QTest::newRow("demo and image")
-        << QStringList{"--demo", "d", "a.jpg"} << "a.jpg" << false << "d"
-        << "not both";
-}
-
 void TestGuiCli::parses()
 {
-    QFETCH(QStringList, args);
-    QFETCH(QString, image);
-    QFETCH(bool, noSplash);
-    QFETCH(QString, demo);
-    QFETCH(QString, error);
-    const GuiOptions o = parseGuiOptions(args);
-    QCOMPARE(o.image, image);
-    QCOMPARE(o.noSplash, noSplash);
-    QCOMPARE(o.demoDir, demo);
-    if (error.isEmpty())
-        QVERIFY2(o.error.isEmpty(), qPrintable(o.error));
-    else
-        QVERIFY2(o.error.contains(error), qPrintable(o.error));
+    const struct {
+        QStringList args;
+        QString image;
+        bool noSplash;
+        QString demo, error; // a part of the message
+    } rows[] = {{{"a.jpg"}, "a.jpg", false, "", ""},
+                {{"--no-splash", "a.jpg"}, "a.jpg", true, "", ""},
+                {{"--", "-odd.bmp"}, "-odd.bmp", false, "", ""},
+                {{"--demo", "d"}, "", false, "d", ""},
+                {{"--demo", "d", "--screenshot", "s.png"}, "", true, "d", ""},
+                {{"--splash"}, "", false, "", "unknown option '--splash'"},
+                {{"a.jpg", "b.jpg"}, "a.jpg", false, "", "only one IMAGE"},
+                {{"--demo", "d", "a.jpg"}, "a.jpg", false, "d", "not both"}};
+    for (const auto& row : rows) {
+        const GuiOptions o = parseGuiOptions(row.args);
+        QCOMPARE(o.image, row.image);
+        QCOMPARE(o.noSplash, row.noSplash);
+        QCOMPARE(o.demoDir, row.demo);
+        QVERIFY2(row.error.isEmpty() ? o.error.isEmpty() : o.error.contains(row.error),
+                 qPrintable(o.error));
+    }
 }
 
-void TestGuiCli::answersWithoutAWindow_data()
-{
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("start");
-    QTest::newRow("help") << "--help"
-                          << "Usage: zor [--no-splash] [IMAGE]";
-    QTest::newRow("version") << "--version"
-                             << "zor " ZOR_VERSION_TEXT;
-}
-
+// No display: had it tried to open a window, it would have failed.
 void TestGuiCli::answersWithoutAWindow()
 {
-    QFETCH(QString, option);
-    QFETCH(QString, start);
     QTemporaryDir home;
-    // No display: had it tried to open a window, it would have failed.
-    const Run r = runZor({option}, home.path(), "");
-    QCOMPARE(r.status, 0);
-    QVERIFY2(r.out.startsWith(start), qPrintable(r.out));
-    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    for (auto [option, start] : {std::pair{"--help", "Usage: zor [--no-splash] [IMAGE]"},
+                                 {"--version", "zor " ZOR_VERSION_TEXT}}) {
+        const Run r = runZor({option}, home.path(), "");
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.startsWith(start) && r.err.isEmpty(), qPrintable(r.out + r.err));
+    }
     QVERIFY(!QFileInfo::exists(home.filePath("config/Zor2.ini")));
-    // A wrong command line is refused the same way, without a window.
     const Run wrong = runZor({"--bogus"}, home.path(), "");
     QCOMPARE(wrong.status, 2);
     QVERIFY(wrong.out.isEmpty() && wrong.err.contains("zor --help"));
@@ -171,8 +137,7 @@ void TestGuiCli::unloadableImageEndsWithAnError()
     QTemporaryDir home;
     const QString image = home.filePath("broken.jpg");
     QFile f(image);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("not a picture");
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("not a picture") > 0);
     f.close();
     const QString shot = home.filePath("shot.png");
     const Run r = runZor({"--screenshot", shot, image}, home.path());

@@ -6,6 +6,7 @@
 // claims (up to 4 GB, without throwing when that fails), which the fuzzer
 // counts as running out of memory.
 #include "../support/DicomTestFile.h"
+#include "../support/TempDir.h"
 #include "FuzzSeeds.h"
 #include "image/CBitmap.h"
 #include "imageio/RadiographFile.h"
@@ -41,12 +42,6 @@ const std::string& inputFile()
     return path;
 }
 
-std::string fileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::string qtFilm(const char* format)
 {
     QImage image(24, 16, QImage::Format_Grayscale8);
@@ -76,12 +71,12 @@ std::vector<std::string> zorFuzzSeeds()
     for (E_TransferSyntax xfer : {EXS_LittleEndianExplicit, EXS_BigEndianExplicit}) {
         film.xfer = xfer;
         writeDicomTestFilm(path, film);
-        seeds.push_back(fileBytes(path));
+        seeds.push_back(TempDir::read(path));
     }
     film.preamble = false;
     film.xfer = EXS_LittleEndianImplicit;
     writeDicomTestFilm(path, film);
-    seeds.push_back(fileBytes(path));
+    seeds.push_back(TempDir::read(path));
     for (const char* format : {"BMP", "JPEG", "PNG"})
         seeds.push_back(qtFilm(format));
     return seeds;
@@ -93,10 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (bytes.find(UID_DeflatedExplicitVRLittleEndianTransferSyntax) != std::string_view::npos)
         return 0;
     const std::string& path = inputFile();
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-    }
+    TempDir::write(path, std::string(bytes));
     RadiographInfo header;
     std::string error;
     if (!RadiographFile::readHeader(path, header, error)) {

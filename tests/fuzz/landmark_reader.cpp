@@ -2,6 +2,8 @@
 // without a fitted circle or an absurd width, and what it read must survive
 // the writer: its texts and head points come back unchanged, and from then on
 // writing and reading again gives the same bytes and an equal model.
+#include "../support/Cases.h"
+#include "../support/RecordingMessages.h"
 #include "FuzzSeeds.h"
 #include "casefile/BinFile.h"
 #include "model/CZor.h"
@@ -16,15 +18,9 @@ namespace {
 constexpr int16_t W = 860;
 constexpr int16_t H = 1000;
 
-class Silent : public UserMessages {
-public:
-    void showMessage(const std::string&, const std::string&, MessageIcon) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-};
-
 bool read(std::string_view bytes, CZor& zor)
 {
-    Silent silent;
+    RecordingMessages silent;
     return BinFile::ReadLandmarkData(bytes, "fuzz.bit", W, H, zor, silent);
 }
 
@@ -70,40 +66,12 @@ bool hasNaN(const std::string& bytes)
     return false;
 }
 
-void line(CLine& l, double x0, double y0, double x1, double y1)
-{
-    l.init(x0, y0, x1, y1);
-    l.Valid = true;
-}
-
 } // namespace
 
 std::vector<std::string> zorFuzzSeeds()
 {
     CZor z;
-    z.initScale(W, H, 430.0);
-    z.Patient.Famname = "M\xC3\xBCller";
-    z.Patient.Vorname = "Jos\xC3\xA9";
-    z.Patient.Code = "S-01";
-    z.Patient.DatFile = "study1";
-    z.Patient.HeadTR = 14.0;
-    z.Datum = "20030212";
-    line(z.AxisLine, 400, 1000, 400, 0);
-    line(z.TipLine, 350, 800, 450, 800);
-    line(z.GTLine, 380, 250, 460, 250);
-    line(z.LTLine1, 340, 380, 380, 420);
-    line(z.LTLine2, 340, 420, 380, 380);
-    for (auto [x, y] : {std::pair{330.0, 200.0}, {300.0, 230.0}, {270.0, 200.0}})
-        z.head.addPoint(x, y);
-    z.head.Valid = z.head.fit();
-    z.Shoulder = CPoint(410, 300);
-    z.ShoulderValid = true;
-    z.CMarker = CPoint(400, 900);
-    z.CMarkerValid = true;
-    for (int16_t i = 0; i < 8; ++i)
-        z.points(i) = CPoint(340 + 20 * i, 500 + 40 * i);
-    z.PointsValid = true;
-
+    Cases::upright(z);
     std::vector<std::string> seeds;
     seeds.push_back(*BinFile::LandmarkBytes(z));
     z.CMarkerValid = false;

@@ -92,19 +92,6 @@ TEST(FilterExamples, ClampsAndTiesToEven)
     }
 }
 
-TEST(FilterExamples, LoneBrightPixelDarkensItsNeighbours)
-{
-    PlainImage in = uniformImage(5, 5, 100);
-    in.at(2, 2) = 255;
-    CBitmap bm = loadBitmap(in);
-    bm.Filter(kernel(2));
-    EXPECT_EQ(bm.pixel(2, 2), 255); // 5 x 255 - 4 x 100
-    // 5 x 100 - 255 - 3 x 100 = -55 clamps to 0.
-    for (auto [x, y] : {std::pair{1, 2}, {3, 2}, {2, 1}, {2, 3}})
-        EXPECT_EQ(bm.pixel(x, y), 0) << x << "," << y;
-    EXPECT_EQ(bm.pixel(1, 1), 100);
-}
-
 // One level of undo, repeatable; a filter after an undo starts from the undone state.
 TEST(FilterUndo, RestoresThePixelsFromBeforeTheLatestFilter)
 {
