@@ -35,24 +35,14 @@ class TestDialogs : public QObject {
 private slots:
     void init() { DefaultPatient() = CPatient{}; }
 
-    void patientBoxesAndHighlights_data()
-    {
-        QTest::addColumn<int>("redFlag");
-        QTest::addColumn<QList<int>>("highlighted"); // rows, top to bottom
-        QTest::addColumn<int>("focused");            // -1: none
-        QTest::newRow("nothing") << 0 << QList<int>{} << -1;
-        QTest::newRow("date, name, data file") << (1 + 2 + 256) << QList<int>{0, 1, 5} << 0;
-        QTest::newRow("head diameter") << 32 << QList<int>{4} << 4;
-    }
+    // The boxes in their order under their labels; the flagged ones marked, the
+    // highest of them focused.
     void patientBoxesAndHighlights()
     {
-        QFETCH(int, redFlag);
-        QFETCH(QList<int>, highlighted);
-        QFETCH(int, focused);
         const QStringList labels = {"X-Ray Date (yyyymmdd)", "Name",     "First Name", "Study - ID",
                                     "Head Diameter",         "Data File"};
         CZor zor;
-        DataDialog dialog(zor, redFlag);
+        DataDialog dialog(zor, 2 + 32 + 256);
         QVERIFY(showActive(dialog));
         QCOMPARE(dialog.windowTitle(), QString("Patient's Data"));
         QCOMPARE(dialog.findChildren<QAbstractButton*>(), {dialog.okButton()});
@@ -68,69 +58,53 @@ private slots:
                     label << l->text();
             QCOMPARE(label, QStringList(labels[i]));
             QCOMPARE(box->palette().color(QPalette::Base) == QColor(255, 192, 255),
-                     highlighted.contains(i));
+                     i == 1 || i == 4 || i == 5);
         }
-        if (focused >= 0)
-            QCOMPARE(QApplication::focusWidget(), dialog.box(DataField(focused)));
+        QCOMPARE(QApplication::focusWidget(), dialog.E_Famname());
     }
 
-    void rejectedDateKeepsThePatientDialogOpen_data()
+    // A malformed date, or a text the report record cannot hold, keeps the
+    // dialog open on its box, by OK or by Escape, and stores nothing.
+    void refusedTextKeepsThePatientDialogOpen()
     {
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<bool>("byEscape");
-        QTest::newRow("7 characters") << "2003021" << false;
-        QTest::newRow("month 13") << "20031305" << false;
-        QTest::newRow("letters for the month") << "2003ab05" << false;
-        QTest::newRow("Escape goes the same way") << "20030132" << true;
-    }
-    void rejectedDateKeepsThePatientDialogOpen()
-    {
-        QFETCH(QString, date);
-        QFETCH(bool, byEscape);
-        ScopedMessages messages;
-        CZor zor;
-        zor.Patient.Famname = "Before";
-        DataDialog dialog(zor, 0);
-        QVERIFY(showActive(dialog));
-        dialog.E_Datum()->setText(date);
-        dialog.E_Famname()->setText("Typed");
-        if (byEscape)
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        else
-            QVERIFY(!dialog.close());
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(messages.recorder.messages.size(), size_t(1));
-        QCOMPARE(messages.recorder.messages[0].caption, std::string("Date Format Error"));
-        QCOMPARE(messages.recorder.messages[0].text,
-                 std::string("invalid Date Format!\nuse 'yyyymmdd'"));
-        QVERIFY(dialog.E_Datum()->text().isEmpty());
-        QCOMPARE(QApplication::focusWidget(), dialog.E_Datum());
-        QCOMPARE(zor.Patient.Famname, std::string("Before")); // nothing stored
-
-        dialog.E_Datum()->setText("20030229"); // the day is only tested against 1..31
-        QVERIFY(dialog.close());
-        QCOMPARE(zor.Datum, std::string("20030229"));
-        QCOMPARE(zor.Patient.Famname, std::string("Typed"));
-        QCOMPARE(DefaultPatient().Famname, std::string("Typed"));
-    }
-
-    // A double quote typed into a box would break the report record.
-    void aQuoteTypedIntoABoxKeepsThePatientDialogOpenOnIt()
-    {
-        ScopedMessages messages;
-        CZor zor;
-        DataDialog dialog(zor, 0);
-        QVERIFY(showActive(dialog));
-        QTest::keyClicks(dialog.E_Vorname(), "Jo \"Joe\"");
-        QVERIFY(!dialog.close());
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(messages.recorder.messages.size(), size_t(1));
-        QCOMPARE(messages.recorder.messages[0].text,
-                 std::string("the First Name holds a double quote or a control character\n"
-                             "remove it: the report cannot hold it"));
-        QCOMPARE(QApplication::focusWidget(), dialog.E_Vorname());
-        QCOMPARE(dialog.E_Vorname()->text(), QString("Jo \"Joe\""));
-        QVERIFY(zor.Patient.Vorname.empty());
+        const struct {
+            DataField box;
+            QString text;
+            bool byEscape;
+            std::string message;
+        } rows[] = {{DataField::Datum, "20031305", false, "invalid Date Format!\nuse 'yyyymmdd'"},
+                    {DataField::Datum, "20030132", true, "invalid Date Format!\nuse 'yyyymmdd'"},
+                    {DataField::Vorname, "Jo \"Joe\"", false,
+                     "the First Name holds a double quote or a control character\n"
+                     "remove it: the report cannot hold it"}};
+        for (const auto& row : rows) {
+            ScopedMessages messages;
+            CZor zor;
+            zor.Patient.Famname = "Before";
+            DataDialog dialog(zor, 0);
+            QVERIFY(showActive(dialog));
+            dialog.E_Famname()->setText("Typed");
+            QTest::keyClicks(dialog.box(row.box), row.text);
+            if (row.byEscape)
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            else
+                QVERIFY(!dialog.close());
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(messages.recorder.messages.size(), size_t(1));
+            QCOMPARE(messages.recorder.messages[0].text, row.message);
+            QCOMPARE(QApplication::focusWidget(), dialog.box(row.box));
+            QCOMPARE(zor.Patient.Famname, std::string("Before")); // nothing stored
+            if (row.box != DataField::Datum) {
+                QCOMPARE(dialog.box(row.box)->text(), row.text);
+                continue;
+            }
+            QVERIFY(dialog.E_Datum()->text().isEmpty());
+            dialog.E_Datum()->setText("20030229"); // the day is only tested against 1..31
+            QVERIFY(dialog.close());
+            QCOMPARE(zor.Datum, std::string("20030229"));
+            QCOMPARE(zor.Patient.Famname, std::string("Typed"));
+            QCOMPARE(DefaultPatient().Famname, std::string("Typed"));
+        }
     }
 
     void colorBarsRepaintLive()
@@ -164,37 +138,30 @@ private slots:
         QCOMPARE(ColorDialog(bitmap, {}).sb_contrast()->value(), 320); // the values stay
     }
 
-    void calibrationDistance_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<float>("dist");
-        QTest::newRow("period") << "12.5" << true << 12.5F;
-        QTest::newRow("comma") << "12,5" << true << 12.5F;
-        QTest::newRow("blanks") << " 40 " << true << 40.0F;
-        QTest::newRow("letters") << "abc" << false << 0.0F;
-        QTest::newRow("empty") << "" << false << 0.0F;
-        QTest::newRow("unit") << "12 mm" << false << 0.0F;
-        QTest::newRow("thousands") << "1.234,5" << false << 0.0F;
-    }
     void calibrationDistance()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, accepted);
-        QFETCH(float, dist);
-        CalibDialog dialog(nullptr, 25.0);
-        QCOMPARE(dialog.distanceText(), QString("25"));
-        QVERIFY(showActive(dialog));
-        dialog.setDistanceText(text);
-        QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
-        QCOMPARE(dialog.isVisible(), !accepted);
-        QCOMPARE(dialog.Dist(), dist);
-        if (!accepted) { // still open: Cancel gives no distance
-            QTest::mouseClick(dialog.findChild<QPushButton*>("CancelButton"), Qt::LeftButton);
-            QVERIFY(!dialog.isVisible());
-            QCOMPARE(dialog.Dist(), 0.0F);
+        for (auto [text, dist] : {std::pair{"12.5", 12.5F},
+                                  {"12,5", 12.5F},
+                                  {" 40 ", 40.0F},
+                                  {"abc", 0.0F},
+                                  {"", 0.0F},
+                                  {"12 mm", 0.0F},
+                                  {"1.234,5", 0.0F}}) {
+            CalibDialog dialog(nullptr, 25.0);
+            QCOMPARE(dialog.distanceText(), QString("25"));
+            QVERIFY(showActive(dialog));
+            dialog.setDistanceText(text);
+            QTest::mouseClick(dialog.findChild<QPushButton*>("OKButton"), Qt::LeftButton);
+            QCOMPARE(dialog.isVisible(), dist == 0.0F);
+            QCOMPARE(dialog.Dist(), dist);
+            if (dist == 0.0F) { // still open: Cancel gives no distance
+                QTest::mouseClick(dialog.findChild<QPushButton*>("CancelButton"), Qt::LeftButton);
+                QVERIFY(!dialog.isVisible());
+                QCOMPARE(dialog.Dist(), 0.0F);
+            }
         }
     }
+
     void splashOncePerProcessAndClosesItself()
     {
         StartupForm::setSplashShown(false);

@@ -3,39 +3,19 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QMimeData>
 #include <QtTest>
 
 using HardcopyTestWindow::Shape;
 using HardcopyTestWindow::Window;
 
-Q_DECLARE_METATYPE(Shape)
-
 // The capture, the page it becomes, and the command without a printer; the
 // print itself runs through a real queue in test-hardcopy-cups.sh.
 class TestHardCopy : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase()
+    static void capture(Shape shape)
     {
-        // No print server: this machine's printers must not get test pages.
-        qputenv("CUPS_SERVER", QByteArray(ZOR_BINARY_DIR "/no-print-server.sock"));
-        qunsetenv("LPDEST");
-        qunsetenv("PRINTER");
-    }
-
-    void captureShowsTheWindowAndReplacesTheClipboard_data()
-    {
-        QTest::addColumn<Shape>("shape");
-        QTest::newRow("landscape") << Shape::Landscape;
-        QTest::newRow("portrait") << Shape::Portrait;
-    }
-
-    void captureShowsTheWindowAndReplacesTheClipboard()
-    {
-        QFETCH(Shape, shape);
         Window window(shape);
         QVERIFY(QTest::qWaitForWindowExposed(window.main.get()));
         (void)QTest::qWaitForWindowActive(window.main.get());
@@ -61,6 +41,20 @@ private slots:
                  image.convertToFormat(QImage::Format_RGB32));
     }
 
+private slots:
+    void initTestCase()
+    {
+        // No print server: this machine's printers must not get test pages.
+        qputenv("CUPS_SERVER", QByteArray(ZOR_BINARY_DIR "/no-print-server.sock"));
+        qunsetenv("LPDEST");
+        qunsetenv("PRINTER");
+    }
+
+    void captureShowsTheWindowAndReplacesTheClipboard()
+    {
+        for (Shape shape : {Shape::Landscape, Shape::Portrait})
+            capture(shape);
+    }
     void withoutPrinterOrWindowTheClipboardStays()
     {
         QClipboard* clipboard = QGuiApplication::clipboard();
@@ -68,44 +62,30 @@ private slots:
         QVERIFY(HardCopy::CaptureActiveWindow(nullptr).isNull());
         Window window(Shape::Landscape);
         QVERIFY(QTest::qWaitForWindowExposed(window.main.get()));
-        QElapsedTimer timer;
-        timer.start();
         QCOMPARE(HardCopy::PrintHardcopy(window.main.get()), std::string("no prt found"));
-        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(clipboard->text(), QStringLiteral("kept"));
         QVERIFY(!clipboard->mimeData()->hasImage());
     }
 
     // A 4 x 2 capture, one dark pixel at the top left and a light one at the
     // top right: on upright paper it is turned anticlockwise, on lying paper not.
-    void pageHoldsTheGreyLevelsTurnedToThePaper_data()
-    {
-        QTest::addColumn<QSize>("sheet");
-        QTest::addColumn<QPoint>("dark");
-        QTest::addColumn<QPoint>("light");
-        QTest::addColumn<QRect>("target");
-        QTest::newRow("upright A4")
-            << QSize(4960, 7016) << QPoint(0, 3) << QPoint(0, 0) << QRect(248, 351, 3157, 6314);
-        QTest::newRow("lying A4") << QSize(7016, 4960) << QPoint(0, 0) << QPoint(3, 0)
-                                  << QRect(351, 248, 6314, 3157);
-    }
-
     void pageHoldsTheGreyLevelsTurnedToThePaper()
     {
-        QFETCH(QSize, sheet);
-        QFETCH(QPoint, dark);
-        QFETCH(QPoint, light);
-        QFETCH(QRect, target);
         QImage image(4, 2, QImage::Format_RGB32);
         image.fill(QColor(0, 0, 0));
         image.setPixelColor(0, 0, QColor(31, 20, 10));    // (10 + 20 + 31) / 3 = 20
         image.setPixelColor(3, 0, QColor(255, 255, 254)); // 764 / 3 = 254
-        const HardCopy::Page page = HardCopy::PreparePage(image, sheet);
-        QCOMPARE(page.grey.format(), QImage::Format_Grayscale8);
-        QCOMPARE(qGray(page.grey.pixel(dark)), 20);
-        QCOMPARE(qGray(page.grey.pixel(light)), 254);
-        QCOMPARE(page.target, target);
-        QVERIFY(HardCopy::PreparePage(QImage(), sheet).grey.isNull());
+        for (auto [sheet, dark, light, target] :
+             {std::tuple{QSize(4960, 7016), QPoint(0, 3), QPoint(0, 0),
+                         QRect(248, 351, 3157, 6314)},
+              {QSize(7016, 4960), QPoint(0, 0), QPoint(3, 0), QRect(351, 248, 6314, 3157)}}) {
+            const HardCopy::Page page = HardCopy::PreparePage(image, sheet);
+            QCOMPARE(page.grey.format(), QImage::Format_Grayscale8);
+            QCOMPARE(qGray(page.grey.pixel(dark)), 20);
+            QCOMPARE(qGray(page.grey.pixel(light)), 254);
+            QCOMPARE(page.target, target);
+        }
+        QVERIFY(HardCopy::PreparePage(QImage(), QSize(4960, 7016)).grey.isNull());
         QVERIFY(HardCopy::PreparePage(image, QSize(0, 0)).grey.isNull());
     }
 };
