@@ -4,6 +4,7 @@
 #include "platform/UserMessages.h"
 #include "report/FilmReport.h"
 #include "shell/FileDialogs.h"
+#include "shell/FilmList.h"
 #include "shell/HardCopy.h"
 #include "shell/MainForm.h"
 #include "shell/StudyWindow.h"
@@ -32,9 +33,15 @@ void install(MainForm& main)
         a->setShortcut(key);
         file->insertAction(exit, a);
         QObject::connect(a, &QAction::triggered, &main, [&main, handler] { handler(main); });
+        return a;
     };
-    add("m_Series", QObject::tr("&Series ..."), QKeySequence(Qt::CTRL | Qt::Key_R),
-        [](MainForm& m) { openSeries(m); });
+    QAction* series = add("m_Series", QObject::tr("&Series ..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_R), [](MainForm& m) { openSeries(m); });
+    // The film list offers the series of its folder too.
+    if (auto* list = main.findChild<FilmList*>()) {
+        list->setContextMenuPolicy(Qt::ActionsContextMenu);
+        list->addAction(series);
+    }
     add("m_FilmReport", QObject::tr("&Film Report ..."), QKeySequence(), filmReport);
 }
 

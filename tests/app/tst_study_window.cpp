@@ -3,6 +3,7 @@
 #include "model/CZor.h"
 #include "report/FilmParameters.h"
 #include "shell/FileDialogs.h"
+#include "shell/FilmList.h"
 #include "shell/MainForm.h"
 #include "shell/StudyChart.h"
 #include "shell/StudyMenu.h"
@@ -246,6 +247,7 @@ private slots:
         QVERIFY(series && main->menu("m_File")->actions().contains(series));
         QCOMPARE(series->text(), QString("&Series ..."));
         QCOMPARE(series->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+        QVERIFY(main->findChild<FilmList*>()->actions().contains(series));
         series->trigger();
         StudyWindow* study = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets())
