@@ -32,8 +32,10 @@ std::vector<Film> list(const std::string& folder, const std::vector<std::string>
 {
     namespace fs = std::filesystem;
     std::vector<std::string> wanted;
+    // Appended rather than added: string operator+ trips a false -Wrestrict
+    // of GCC 12 at -O3.
     for (const std::string& e : extensions)
-        wanted.push_back("." + lower(e));
+        wanted.push_back(std::string(".").append(lower(e)));
     std::vector<Film> films;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -77,8 +79,11 @@ void readDetails(Film& film)
         return;
     film.datum = zor.Datum;
     film.patient = zor.Patient.Famname;
-    if (!zor.Patient.Vorname.empty())
-        film.patient += (film.patient.empty() ? "" : ", ") + zor.Patient.Vorname;
+    if (!zor.Patient.Vorname.empty()) {
+        if (!film.patient.empty())
+            film.patient.append(", ");
+        film.patient.append(zor.Patient.Vorname);
+    }
 }
 
 } // namespace FilmFolder
