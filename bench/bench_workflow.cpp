@@ -89,8 +89,8 @@ MainForm& window(int w, int h)
 void move(MainForm& w, int i)
 {
     const QPointF pos(400 + (i & 63), 300 + (i & 31));
-    QMouseEvent e(QEvent::MouseMove, pos, w.PicBox()->mapToGlobal(pos), Qt::NoButton,
-                  Qt::NoButton, Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseMove, pos, w.PicBox()->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                  Qt::NoModifier);
     QApplication::sendEvent(w.PicBox(), &e);
 }
 

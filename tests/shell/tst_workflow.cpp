@@ -4,6 +4,7 @@
 #include "../support/RecordingMessages.h"
 #include "../support/TestFilm.h"
 #include "casefile/DefaultPatient.h"
+#include "interaction/ToolController.h"
 #include "model/CZor.h"
 #include "shell/CaseWorkflow.h"
 #include "shell/DataDialog.h"
@@ -181,6 +182,27 @@ private slots:
                                 .arg(before.y())
                                 .arg(after.x())
                                 .arg(after.y())));
+        QFile::remove(file("big.bmp"));
+    }
+
+    void middleDragPansWithTheGrabbedPoint()
+    {
+        QVERIFY(w_->OpenImage(writeTestImage(file("big.bmp"), 2000, 1500)));
+        wheel(QPointF(400, 300), -240, Qt::ShiftModifier);
+        wheel(QPointF(400, 300), -240, Qt::NoModifier);
+        const PictureView& v = *w_->PicBox();
+        QVERIFY(v.ScaleLeft() > 0 && v.ScaleTop() > 0);
+        const QPoint from(300, 200), to(250, 260);
+        const QPointF grabbed = v.toImage(QPointF(from));
+        QTest::mousePress(w_->PicBox(), Qt::MiddleButton, Qt::NoModifier, from);
+        QMouseEvent drag(QEvent::MouseMove, QPointF(to), w_->PicBox()->mapToGlobal(QPointF(to)),
+                         Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(w_->PicBox(), &drag);
+        QTest::mouseRelease(w_->PicBox(), Qt::MiddleButton, Qt::NoModifier, to);
+        const QPointF under = v.toImage(QPointF(to));
+        QVERIFY(std::abs(under.x() - grabbed.x()) < 1e-3 &&
+                std::abs(under.y() - grabbed.y()) < 1e-3);
+        QCOMPARE(w_->tools()->mode(), ToolMode::Idle);
         QFile::remove(file("big.bmp"));
     }
 
