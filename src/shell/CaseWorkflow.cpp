@@ -125,23 +125,16 @@ void CaseWorkflow::buildItems(QMenu* file, QMenu* edit, QMenu* zoom, QMenu* view
 
 // --- The case's history and its changed mark ---
 
-CaseWorkflow::Snapshot CaseWorkflow::snapshot() const
+void CaseWorkflow::nameNextEdit(const std::string& what)
 {
-    return {*w_.zor(), w_.tools()->usableTools()};
+    history_.nameNextEdit(what);
 }
 
 void CaseWorkflow::afterEvent()
 {
-    if (!w_.zor() || !w_.tools())
+    if (!w_.zor())
         return;
-    const ToolMode mode = w_.tools()->mode();
-    if (mode != ToolMode::Idle) {
-        pending_ = CaseEdits::name(ToolModes::number(mode));
-    } else if (!CaseEdits::sameCase(history_.current().zor, *w_.zor()) ||
-               history_.current().tools != w_.tools()->usableTools()) {
-        history_.push(pending_, snapshot());
-        pending_ = "Edit";
-    }
+    history_.afterEvent(*w_.case_);
     if (!shown_ || !CaseEdits::sameCase(*shown_, *w_.zor())) {
         shown_ = *w_.zor();
         results_->showCase(*w_.zor());
@@ -151,10 +144,8 @@ void CaseWorkflow::afterEvent()
 
 void CaseWorkflow::opened()
 {
-    history_.reset(snapshot());
-    saved_ = *w_.zor();
+    history_.opened(*w_.case_);
     shown_.reset();
-    pending_ = "Edit";
     w_.setWindowTitle(w_.imagePath() + "[*]");
     films_->showFolder(w_.imagePath(), extensions());
     afterEvent();
@@ -162,15 +153,14 @@ void CaseWorkflow::opened()
 
 void CaseWorkflow::stored()
 {
-    afterEvent();
-    saved_ = *w_.zor();
+    history_.stored(*w_.case_);
     films_->refresh(w_.imagePath());
-    updateItems();
+    afterEvent();
 }
 
 bool CaseWorkflow::changed() const
 {
-    return w_.zor() && !CaseEdits::sameCase(saved_, *w_.zor());
+    return history_.changed(*w_.case_);
 }
 
 bool CaseWorkflow::anyChanged()
@@ -214,10 +204,8 @@ bool CaseWorkflow::saveLandmarks()
     return true;
 }
 
-void CaseWorkflow::restore(const Snapshot& s)
+void CaseWorkflow::restored()
 {
-    w_.case_->restore(s.zor, s.tools);
-    w_.zor()->Visible = true;
     w_.setPointerShape(PointerShape::Default);
     w_.setStatusText("");
     w_.updateToolItems();
@@ -226,29 +214,25 @@ void CaseWorkflow::restore(const Snapshot& s)
 
 void CaseWorkflow::undo()
 {
-    if (!w_.zor())
-        return;
-    // Work a tool has not finished is taken back first, on its own.
-    const bool pending = w_.tools()->mode() != ToolMode::Idle ||
-                         !CaseEdits::sameCase(history_.current().zor, *w_.zor());
-    restore(pending ? history_.current() : history_.undo());
+    if (history_.undo(*w_.case_))
+        restored();
 }
 
 void CaseWorkflow::redo()
 {
-    if (w_.zor() && history_.canRedo())
-        restore(history_.redo());
+    if (history_.redo(*w_.case_))
+        restored();
 }
 
 void CaseWorkflow::updateItems()
 {
     const bool open = w_.zor() != nullptr;
-    undo_->setText(history_.canUndo() ? "&Undo " + QString::fromStdString(history_.undoWhat())
-                                      : "&Undo");
+    undo_->setText(history_.canUndo(*w_.case_)
+                       ? "&Undo " + QString::fromStdString(history_.undoWhat())
+                       : "&Undo");
     redo_->setText(history_.canRedo() ? "&Redo " + QString::fromStdString(history_.redoWhat())
                                       : "&Redo");
-    undo_->setEnabled(open &&
-                      (history_.canUndo() || (w_.tools() && w_.tools()->mode() != ToolMode::Idle)));
+    undo_->setEnabled(open && history_.canUndo(*w_.case_));
     redo_->setEnabled(open && history_.canRedo());
     w_.setWindowModified(changed());
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "interaction/ToolState.h"
-#include "interaction/UndoHistory.h"
 #include "model/CZor.h"
+#include "session/CaseHistory.h"
 
 #include <QObject>
 #include <QPointF>
@@ -41,7 +40,7 @@ public:
     // the title's mark and the results follow the case.
     void afterEvent();
     // The name of the edit a command is about to make ("reset Landmarks").
-    void nameNextEdit(const std::string& what) { pending_ = what; }
+    void nameNextEdit(const std::string& what);
     // A film was opened: its case is the start of the history and unchanged.
     void opened();
     // The case was read from or written to its landmark file just now.
@@ -78,13 +77,8 @@ public:
     static QStringList extensions();
 
 private:
-    struct Snapshot {
-        CZor zor;
-        ToolSet tools;
-    };
-
-    Snapshot snapshot() const;
-    void restore(const Snapshot& s);
+    // After an undo or redo: the tools start idle.
+    void restored();
     void updateItems();
     void openNeighbour(int step);
     // Shows the image region from (left, top) at `zoom`, kept inside the film.
@@ -95,10 +89,8 @@ private:
     void pointerMoved(int buttons, float x, float y);
 
     MainForm& w_;
-    UndoHistory<Snapshot> history_;
-    CZor saved_;
+    CaseHistory history_;
     std::optional<CZor> shown_;
-    std::string pending_ = "Edit";
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QAction* loupeItem_ = nullptr;
