@@ -96,122 +96,75 @@ TEST(DicomFrames, TheFirstFrameIsShown)
     EXPECT_TRUE(samePixels(loaded(dir.file("three")), loaded(dir.file("one"))));
 }
 
-struct ScaleRow {
-    const char* what;
-    std::vector<std::pair<DcmTagKey, std::string>> tags;
-    double mmPerPixel;
-    const char* source;
-};
+using Tags = std::vector<std::pair<DcmTagKey, std::string>>;
 
-class DicomScale : public testing::TestWithParam<ScaleRow> {};
-
-TEST_P(DicomScale, FirstUsableRowOfTheTable)
+RadiographInfo headerOf(const Tags& tags)
 {
-    const ScaleRow& row = GetParam();
     TempDir dir;
     DicomTestFilm film;
-    film.tags = row.tags;
+    film.tags = tags;
     writeDicomTestFilm(dir.file("film"), film);
     RadiographInfo info;
     std::string error;
-    ASSERT_TRUE(RadiographFile::readHeader(dir.file("film"), info, error)) << error;
-    EXPECT_DOUBLE_EQ(info.mmPerPixel, row.mmPerPixel);
-    EXPECT_EQ(info.scaleSource, row.source);
-    EXPECT_EQ(info.scaleNote.empty(), std::string(row.source) != ScaleSource::NotSquare);
+    EXPECT_TRUE(RadiographFile::readHeader(dir.file("film"), info, error)) << error;
+    return info;
 }
 
-const std::pair<DcmTagKey, std::string> kSpacing{DCM_PixelSpacing, "0.139\\0.139"};
-const std::pair<DcmTagKey, std::string> kCalibrated{DCM_PixelSpacingCalibrationType, "GEOMETRY"};
-const std::pair<DcmTagKey, std::string> kImager{DCM_ImagerPixelSpacing, "0.15\\0.15"};
-const std::pair<DcmTagKey, std::string> kFactor{DCM_EstimatedRadiographicMagnificationFactor,
-                                                "1.2"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, DicomScale,
-    testing::Values(
-        ScaleRow{"calibrated_pixel_spacing",
-                 {kImager, kFactor, kSpacing, kCalibrated},
-                 0.139,
-                 ScaleSource::AtPatient},
-        ScaleRow{"imager_spacing_over_factor",
-                 {kSpacing, kImager, kFactor},
-                 0.15 / 1.2,
-                 ScaleSource::Magnification},
-        ScaleRow{"pixel_spacing_alone", {kSpacing, kImager}, 0.139, ScaleSource::PixelSpacing},
-        ScaleRow{"imager_spacing_alone", {kImager}, 0.15, ScaleSource::AtDetector},
-        ScaleRow{"none", {}, 0.0, ScaleSource::NotCalibrated},
-        ScaleRow{
-            "zero_factor_not_used", {kImager, {kFactor.first, "0"}}, 0.15, ScaleSource::AtDetector},
-        // Rows and columns may differ by 0.5 %, not more.
-        ScaleRow{"nearly_square",
-                 {{DCM_PixelSpacing, "0.1005\\0.1"}, kCalibrated},
-                 0.1,
-                 ScaleSource::AtPatient},
-        ScaleRow{"not_square",
-                 {{DCM_PixelSpacing, "0.1006\\0.1"}, kCalibrated},
-                 0.0,
-                 ScaleSource::NotSquare}),
-    RowName());
-
-struct PatientRow {
-    const char* what;
-    std::vector<std::pair<DcmTagKey, std::string>> tags;
-    RadiographInfo expected;
-};
-
-class DicomPatient : public testing::TestWithParam<PatientRow> {};
-
-RadiographInfo patient(const char* fam, const char* given, const char* id, const char* date,
-                       const char* side)
+// The first usable row of the table gives the scale and names its source.
+TEST(DicomScale, FirstUsableRowOfTheTable)
 {
-    RadiographInfo i;
-    i.famname = fam;
-    i.vorname = given;
-    i.patientId = id;
-    i.date = date;
-    i.laterality = side;
-    return i;
+    const std::pair<DcmTagKey, std::string> spacing{DCM_PixelSpacing, "0.139\\0.139"},
+        calibrated{DCM_PixelSpacingCalibrationType, "GEOMETRY"},
+        imager{DCM_ImagerPixelSpacing, "0.15\\0.15"},
+        factor{DCM_EstimatedRadiographicMagnificationFactor, "1.2"};
+    const struct {
+        Tags tags;
+        double mmPerPixel;
+        const char* source;
+    } rows[] = {{{imager, factor, spacing, calibrated}, 0.139, ScaleSource::AtPatient},
+                {{spacing, imager, factor}, 0.15 / 1.2, ScaleSource::Magnification},
+                {{spacing, imager}, 0.139, ScaleSource::PixelSpacing},
+                {{imager}, 0.15, ScaleSource::AtDetector},
+                {{}, 0.0, ScaleSource::NotCalibrated},
+                {{imager, {factor.first, "0"}}, 0.15, ScaleSource::AtDetector},
+                // Rows and columns may differ by 0.5 %, not more.
+                {{{DCM_PixelSpacing, "0.1005\\0.1"}, calibrated}, 0.1, ScaleSource::AtPatient},
+                {{{DCM_PixelSpacing, "0.1006\\0.1"}, calibrated}, 0.0, ScaleSource::NotSquare}};
+    for (const auto& row : rows) {
+        const RadiographInfo info = headerOf(row.tags);
+        EXPECT_DOUBLE_EQ(info.mmPerPixel, row.mmPerPixel) << row.source;
+        EXPECT_EQ(info.scaleSource, row.source);
+        EXPECT_EQ(info.scaleNote.empty(), std::string(row.source) != ScaleSource::NotSquare);
+    }
 }
 
-TEST_P(DicomPatient, FieldsFromTheHeader)
+// Latin-1 bytes in the file reach the case as UTF-8; the date is the
+// acquisition's, else the content's, else the study's.
+TEST(DicomPatient, FieldsFromTheHeader)
 {
-    const PatientRow& row = GetParam();
-    TempDir dir;
-    DicomTestFilm film;
-    film.tags = row.tags;
-    writeDicomTestFilm(dir.file("film"), film);
-    RadiographInfo info;
-    std::string error;
-    ASSERT_TRUE(RadiographFile::readHeader(dir.file("film"), info, error)) << error;
-    EXPECT_EQ(info.famname, row.expected.famname);
-    EXPECT_EQ(info.vorname, row.expected.vorname);
-    EXPECT_EQ(info.patientId, row.expected.patientId);
-    EXPECT_EQ(info.date, row.expected.date);
-    EXPECT_EQ(info.laterality, row.expected.laterality);
+    const struct {
+        Tags tags;
+        std::vector<std::string> expected; // name, first name, ID, date, side
+    } rows[] = {{{{DCM_SpecificCharacterSet, "ISO_IR 100"},
+                  {DCM_PatientName, "M\xfcller^J\xfcrgen^Karl^Dr."},
+                  {DCM_PatientID, "ST-0042"},
+                  {DCM_StudyDate, "20240101"},
+                  {DCM_ContentDate, "20240102"},
+                  {DCM_AcquisitionDate, "20240103"},
+                  {DCM_Laterality, "L"},
+                  {DCM_ImageLaterality, "R"}},
+                 {"Müller", "Jürgen", "ST-0042", "20240103", "R"}},
+                {{{DCM_PatientName, "Doe"},
+                  {DCM_StudyDate, "20240101"},
+                  {DCM_ContentDate, "20240102"},
+                  {DCM_Laterality, "L"}},
+                 {"Doe", "", "", "20240102", "L"}},
+                {{{DCM_StudyDate, "20231231"}}, {"", "", "", "20231231", ""}}};
+    for (const auto& row : rows) {
+        const RadiographInfo i = headerOf(row.tags);
+        EXPECT_EQ((std::vector{i.famname, i.vorname, i.patientId, i.date, i.laterality}),
+                  row.expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, DicomPatient,
-                         testing::Values(
-                             // Latin-1 bytes in the file reach the case as UTF-8.
-                             PatientRow{"latin1_name_acquisition_date",
-                                        {{DCM_SpecificCharacterSet, "ISO_IR 100"},
-                                         {DCM_PatientName, "M\xfcller^J\xfcrgen^Karl^Dr."},
-                                         {DCM_PatientID, "ST-0042"},
-                                         {DCM_StudyDate, "20240101"},
-                                         {DCM_ContentDate, "20240102"},
-                                         {DCM_AcquisitionDate, "20240103"},
-                                         {DCM_Laterality, "L"},
-                                         {DCM_ImageLaterality, "R"}},
-                                        patient("Müller", "Jürgen", "ST-0042", "20240103", "R")},
-                             PatientRow{"content_date_then_study_date",
-                                        {{DCM_PatientName, "Doe"},
-                                         {DCM_StudyDate, "20240101"},
-                                         {DCM_ContentDate, "20240102"},
-                                         {DCM_Laterality, "L"}},
-                                        patient("Doe", "", "", "20240102", "L")},
-                             PatientRow{"study_date_only",
-                                        {{DCM_StudyDate, "20231231"}},
-                                        patient("", "", "", "20231231", "")}),
-                         RowName());
 
 } // namespace

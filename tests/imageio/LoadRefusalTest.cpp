@@ -61,12 +61,29 @@ TEST_P(Refusal, NamesTheFileAndKeepsTheImageLoaded)
     EXPECT_EQ(info.kind, "before");
 }
 
-DicomTestFilm filmWith(std::function<void(DicomTestFilm&)> change)
+using Make = std::function<void(const std::string&)>;
+
+Make dicom(void (*change)(DicomTestFilm&), double keep = 1.0)
 {
-    DicomTestFilm f;
-    change(f);
-    return f;
+    return [=](const std::string& p) {
+        DicomTestFilm f;
+        change(f);
+        writeDicomTestFilm(p, f);
+        cut(p, keep);
+    };
 }
+
+// A 200 x 100 film in a format Qt decodes, cut short.
+Make cutQtFilm(const std::string& suffix)
+{
+    return [=](const std::string& p) {
+        writeQtFilm(p + suffix, 200, 100);
+        std::filesystem::rename(p + suffix, p);
+        cut(p, 0.8);
+    };
+}
+
+const char* const kDamaged = "is damaged: the image data end before";
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Refusal,
@@ -74,62 +91,27 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalRow{"no_such_file", [](const std::string&) {}, "no such file"},
         RefusalRow{"folder", [](const std::string& p) { std::filesystem::create_directory(p); },
                    "is a folder"},
-        RefusalRow{"not_an_image",
-                   [](const std::string& p) { TempDir::write(p, "just some text\n"); },
+        RefusalRow{"not_an_image", [](const std::string& p) { TempDir::write(p, "just text\n"); },
                    "neither a DICOM file nor an image"},
-        RefusalRow{"dicom_without_pixel_data",
-                   [](const std::string& p) {
-                       writeDicomTestFilm(p, filmWith([](auto& f) { f.pixelData = false; }));
-                   },
+        RefusalRow{"dicom_without_pixel_data", dicom([](auto& f) { f.pixelData = false; }),
                    "holds no pixel data"},
-        RefusalRow{"encapsulated_document",
-                   [](const std::string& p) {
-                       writeDicomTestFilm(
-                           p, filmWith([](auto& f) {
-                               f.pixelData = false;
-                               f.tags = {{DCM_MIMETypeOfEncapsulatedDocument, "application/pdf"},
-                                         {DCM_EncapsulatedDocument, "%PDF-1.4"}};
-                           }));
-                   },
+        RefusalRow{"encapsulated_document", dicom([](auto& f) {
+                       f.pixelData = false;
+                       f.tags = {{DCM_MIMETypeOfEncapsulatedDocument, "application/pdf"},
+                                 {DCM_EncapsulatedDocument, "%PDF-1.4"}};
+                   }),
                    "encapsulated document (application/pdf)"},
-        RefusalRow{"truncated_data_set",
-                   [](const std::string& p) {
-                       writeDicomTestFilm(p, DicomTestFilm{});
-                       cut(p, 0.7);
-                   },
-                   "is damaged"},
-        RefusalRow{"zero_rows",
-                   [](const std::string& p) {
-                       writeDicomTestFilm(p, filmWith([](auto& f) { f.height = 0; }));
-                   },
-                   "48 x 0 pixels"},
-        RefusalRow{"more_than_32767_columns",
-                   [](const std::string& p) {
-                       writeDicomTestFilm(p, filmWith([](auto& f) {
-                                              f.width = 40000;
-                                              f.height = 1;
-                                          }));
-                   },
+        RefusalRow{"truncated_data_set", dicom([](auto&) {}, 0.7), "is damaged"},
+        RefusalRow{"zero_rows", dicom([](auto& f) { f.height = 0; }), "48 x 0 pixels"},
+        RefusalRow{"more_than_32767_columns", dicom([](auto& f) { f.width = 40000, f.height = 1; }),
                    "40000 x 1 pixels; images wider or higher than 32767"},
         RefusalRow{"unsupported_transfer_syntax",
                    [](const std::string& p) {
                        writeEncapsulatedTestFilm(p, EXS_MPEG2MainProfileAtMainLevel);
                    },
                    "cannot be decoded"},
-        RefusalRow{"truncated_bmp",
-                   [](const std::string& p) {
-                       writeQtFilm(p + ".bmp", 200, 100);
-                       std::filesystem::rename(p + ".bmp", p);
-                       cut(p, 0.8);
-                   },
-                   "is damaged: the image data end before"},
-        RefusalRow{"truncated_jpeg",
-                   [](const std::string& p) {
-                       writeQtFilm(p + ".jpg", 200, 100);
-                       std::filesystem::rename(p + ".jpg", p);
-                       cut(p, 0.8);
-                   },
-                   "is damaged: the image data end before"}),
+        RefusalRow{"truncated_bmp", cutQtFilm(".bmp"), kDamaged},
+        RefusalRow{"truncated_jpeg", cutQtFilm(".jpg"), kDamaged}),
     RowName());
 
 // Qt refuses such a film by default (above 128 MB at 4 bytes a pixel); the
