@@ -46,148 +46,90 @@ private slots:
         QVERIFY(sample().save(input_));
     }
 
-    void operations_data()
-    {
-        QTest::addColumn<QStringList>("ops");
-        QTest::addColumn<int>("centre");
-        QTest::addColumn<int>("neighbour"); // (1, 2)
-        QTest::addColumn<int>("corner");    // (0, 0), a border pixel
-        QTest::addColumn<int>("inner");     // (1, 1)
-
-        QTest::newRow("blue channel only") << QStringList{} << 255 << 100 << 100 << 100;
-        // 2 x 100 - (255 + 3 x 100) / 4 = 61.25
-        QTest::newRow("sharpen") << QStringList{"--sharpen=1"} << 255 << 61 << 100 << 100;
-        QTest::newRow("undo keeps the first of two")
-            << QStringList{"--sharpen", "1", "--sharpen", "2", "--undo"} << 255 << 61 << 100 << 100;
-        QTest::newRow("invert") << QStringList{"--invert"} << 0 << 155 << 155 << 155;
-        QTest::newRow("brightness after invert shows uninverted")
-            << QStringList{"--invert", "--brightness", "20"} << 255 << 120 << 120 << 120;
-        QTest::newRow("contrast 384 then darker")
-            << QStringList{"--contrast", "384", "--brightness", "-50"} << 255 << 100 << 100 << 100;
-        QTest::newRow("brightness -256 black")
-            << QStringList{"--brightness", "-256"} << 0 << 0 << 0 << 0;
-    }
-
+    // Pixels (2, 2) the centre, (1, 2) its neighbour, (0, 0) a border pixel, (1, 1).
     void operations()
     {
-        QFETCH(QStringList, ops);
-        QFETCH(int, centre);
-        QFETCH(int, neighbour);
-        QFETCH(int, corner);
-        QFETCH(int, inner);
+        const struct {
+            std::vector<std::string> ops;
+            int centre, neighbour, corner, inner;
+        } rows[] = {{{}, 255, 100, 100, 100}, // the blue channel only
+                                              // 2 x 100 - (255 + 3 x 100) / 4 = 61.25
+                    {{"--sharpen=1"}, 255, 61, 100, 100},
+                    {{"--sharpen", "1", "--sharpen", "2", "--undo"}, 255, 61, 100, 100},
+                    {{"--invert"}, 0, 155, 155, 155},
+                    {{"--invert", "--brightness", "20"}, 255, 120, 120, 120}, // shown uninverted
+                    {{"--contrast", "384", "--brightness", "-50"}, 255, 100, 100, 100},
+                    {{"--brightness", "-256"}, 0, 0, 0, 0}};
         const std::string out = path("out.pgm");
-        QFile::remove(QString::fromStdString(out));
-        std::vector<std::string> args{input_.toStdString()};
-        for (const QString& op : ops)
-            args.push_back(op.toStdString());
-        args.insert(args.end(), {"-o", out});
-        const CliRun r = run(args);
-        QCOMPARE(r.status, 0);
-        QVERIFY2(r.err.empty(), r.err.c_str());
-        const QImage img = readBack(out);
-        QCOMPARE(img.size(), QSize(5, 5));
-        QCOMPARE(grey(img, 2, 2), centre);
-        QCOMPARE(grey(img, 1, 2), neighbour);
-        QCOMPARE(grey(img, 0, 0), corner);
-        QCOMPARE(grey(img, 1, 1), inner);
+        for (const auto& row : rows) {
+            QFile::remove(QString::fromStdString(out));
+            std::vector<std::string> args{input_.toStdString()};
+            args.insert(args.end(), row.ops.begin(), row.ops.end());
+            args.insert(args.end(), {"-o", out});
+            const CliRun r = run(args);
+            QVERIFY2(r.status == 0 && r.err.empty(), r.err.c_str());
+            const QImage img = readBack(out);
+            QCOMPARE(img.size(), QSize(5, 5));
+            QCOMPARE(
+                (QList<int>{grey(img, 2, 2), grey(img, 1, 2), grey(img, 0, 0), grey(img, 1, 1)}),
+                (QList<int>{row.centre, row.neighbour, row.corner, row.inner}));
+        }
     }
 
-    void formats_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("pgm") << "shown.pgm";
-        QTest::newRow("upper-case suffix") << "SHOWN.PNG";
-    }
-
-    // A width off a multiple of 4, so that row padding would show as stripes.
+    // A width off a multiple of 4, so that row padding would show as stripes;
+    // the format by the suffix, whatever its case.
     void formats()
     {
-        QFETCH(QString, name);
         QImage grey7(7, 3, QImage::Format_Grayscale8);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 7; ++x)
                 grey7.scanLine(y)[x] = uchar(x * 30 + y * 7);
-        const QString in = dir_.filePath("grey7.png");
-        QVERIFY(grey7.save(in));
-        const std::string out = dir_.filePath(name).toStdString();
-        QCOMPARE(run({in.toStdString(), "--invert", "-o", out}).status, 0);
-        const QImage back = readBack(out);
-        QCOMPARE(back.size(), QSize(7, 3));
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 7; ++x)
-                QCOMPARE(grey(back, x, y), 255 - (x * 30 + y * 7));
-        if (name.endsWith(".pgm")) {
-            QFile f(QString::fromStdString(out));
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.read(2), QByteArray("P5"));
+        const std::string in = path("grey7.png");
+        QVERIFY(grey7.save(QString::fromStdString(in)));
+        for (const char* name : {"shown.pgm", "SHOWN.PNG"}) {
+            QCOMPARE(run({in, "--invert", "-o", path(name)}).status, 0);
+            const QImage back = readBack(path(name));
+            QCOMPARE(back.size(), QSize(7, 3));
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 7; ++x)
+                    QCOMPARE(grey(back, x, y), 255 - (x * 30 + y * 7));
         }
-    }
-
-    void usageErrors_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("message");
-        const QString in = "IN";
-        QTest::newRow("brightness above") << QStringList{in, "--brightness", "257", "-o", "o.pgm"}
-                                          << "--brightness takes an offset from -256 to 256";
-        QTest::newRow("strength 4") << QStringList{in, "--sharpen", "4", "-o", "o.pgm"}
-                                    << "--sharpen takes a strength from 1 to 3";
-        QTest::newRow("not a number")
-            << QStringList{in, "--brightness", "1x", "-o", "o.pgm"} << "not '1x'";
-        QTest::newRow("value missing")
-            << QStringList{in, "-o", "o.pgm", "--contrast"} << "--contrast needs a value";
-        QTest::newRow("no output") << QStringList{in, "--invert"} << "no output file";
-        QTest::newRow("two images")
-            << QStringList{in, "other.png", "-o", "o.pgm"} << "only one image";
-        QTest::newRow("unknown format") << QStringList{in, "-o", "o.xyz"} << "o.xyz'";
+        QFile f(dir_.filePath("shown.pgm"));
+        QVERIFY(f.open(QIODevice::ReadOnly) && f.read(2) == "P5");
     }
 
     void usageErrors()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, message);
-        std::vector<std::string> a;
-        for (QString s : args) {
-            if (s == "IN")
-                s = input_;
-            else if (s.startsWith("o."))
-                s = dir_.filePath(s);
-            a.push_back(s.toStdString());
+        const std::string in = input_.toStdString(), o = path("o.pgm");
+        const std::pair<std::vector<std::string>, const char*> rows[] = {
+            {{in, "--brightness", "257", "-o", o}, "--brightness takes an offset from -256 to 256"},
+            {{in, "--sharpen", "4", "-o", o}, "--sharpen takes a strength from 1 to 3"},
+            {{in, "--brightness", "1x", "-o", o}, "not '1x'"},
+            {{in, "-o", o, "--contrast"}, "--contrast needs a value"},
+            {{in, "--invert"}, "no output file"},
+            {{in, "other.png", "-o", o}, "only one image"},
+            {{in, "-o", path("o.xyz")}, "o.xyz'"}};
+        for (const auto& [args, message] : rows) {
+            const CliRun r = run(args);
+            QCOMPARE(r.status, 2);
+            QVERIFY2(contains(r.err, message), r.err.c_str());
+            QVERIFY(!QFile::exists(QString::fromStdString(o)));
         }
-        const CliRun r = run(a);
-        QCOMPARE(r.status, 2);
-        QVERIFY2(QString::fromStdString(r.err).contains(message), r.err.c_str());
-        QVERIFY(!QFile::exists(dir_.filePath("o.pgm")));
-    }
-
-    void failures_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing image") << "missing.png"
-                                       << "o.pgm"
-                                       << "cannot read the file";
-        QTest::newRow("too wide") << "wide.png"
-                                  << "o.pgm"
-                                  << "32768 x 1 pixels";
-        QTest::newRow("unwritable") << "case.png"
-                                    << "no/such/dir/o.pgm"
-                                    << "cannot write";
     }
 
     void failures()
     {
-        QFETCH(QString, input);
-        QFETCH(QString, output);
-        QFETCH(QString, message);
         QImage wide(32768, 1, QImage::Format_Grayscale8);
         wide.fill(9);
         QVERIFY(wide.save(dir_.filePath("wide.png")));
-        const CliRun r =
-            run({dir_.filePath(input).toStdString(), "-o", dir_.filePath(output).toStdString()});
-        QCOMPARE(r.status, 1);
-        QVERIFY2(QString::fromStdString(r.err).contains(message), r.err.c_str());
+        for (auto [input, output, message] :
+             {std::tuple{"missing.png", "o.pgm", "cannot read the file"},
+              {"wide.png", "o.pgm", "32768 x 1 pixels"},
+              {"case.png", "no/such/dir/o.pgm", "cannot write"}}) {
+            const CliRun r = run({path(input), "-o", path(output)});
+            QCOMPARE(r.status, 1);
+            QVERIFY2(contains(r.err, message), r.err.c_str());
+        }
     }
 
     // A picture with transparency decodes to 32-bit ARGB; its blue byte counts as is.

@@ -119,37 +119,28 @@ private slots:
         QVERIFY(!contains(lines(summary)[1], "."));
     }
 
-    void exitStatus_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "usage: zor-cli series";
-        QTest::newRow("no path") << QStringList{} << 2 << "no PATH given";
-        QTest::newRow("unknown option") << QStringList{"--fast", "x"} << 2 << "unknown option";
-        QTest::newRow("bad draws") << QStringList{"--draws=many", "x"} << 2 << "--draws wants";
-        QTest::newRow("bad size") << QStringList{"--size=10", "x"} << 2 << "--size wants";
-        QTest::newRow("unknown reference")
-            << QStringList{"--reference=nothing.bit", "STUDY"} << 2 << "is no case of the study";
-        QTest::newRow("landmark file without size")
-            << QStringList{"STUDY"} << 1 << "no image beside the landmark file (give --size)";
-        QTest::newRow("missing path")
-            << QStringList{"STUDY", "gone.png", QString::fromStdString(kSize)} << 1
-            << "gone.png: no such file or folder";
-    }
-
     void exitStatus()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, message);
-        std::vector<std::string> a = {"series", "--draws=5"};
-        std::string s = args.contains("STUDY") ? study() : "";
-        for (const QString& q : args)
-            a.push_back(q == "STUDY" ? s : q.toStdString());
-        CliRun r = cli(a);
-        QCOMPARE(r.status, status);
-        QVERIFY2(contains(r.out + r.err, message.toStdString()), (r.out + r.err).c_str());
+        const std::string st = study();
+        const struct {
+            std::vector<std::string> args;
+            int status;
+            const char* message;
+        } rows[] = {{{"--help"}, 0, "usage: zor-cli series"},
+                    {{}, 2, "no PATH given"},
+                    {{"--fast", "x"}, 2, "unknown option"},
+                    {{"--draws=many", "x"}, 2, "--draws wants"},
+                    {{"--size=10", "x"}, 2, "--size wants"},
+                    {{"--reference=nothing.bit", st}, 2, "is no case of the study"},
+                    {{st}, 1, "no image beside the landmark file (give --size)"},
+                    {{st, "gone.png", kSize}, 1, "gone.png: no such file or folder"}};
+        for (const auto& row : rows) {
+            std::vector<std::string> a = {"series", "--draws=5"};
+            a.insert(a.end(), row.args.begin(), row.args.end());
+            CliRun r = cli(a);
+            QCOMPARE(r.status, row.status);
+            QVERIFY2(contains(r.out + r.err, row.message), (r.out + r.err).c_str());
+        }
     }
 
     void phantomWritesTruth()
