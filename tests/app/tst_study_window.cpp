@@ -1,5 +1,5 @@
+#include "../support/CliRun.h"
 #include "../support/RecordingMessages.h"
-#include "app/cli/Cli.h"
 #include "model/CZor.h"
 #include "report/FilmParameters.h"
 #include "shell/FileDialogs.h"
@@ -25,7 +25,6 @@
 #include <QtTest>
 
 #include <memory>
-#include <sstream>
 
 // The study window on a small phantom study (3 patients x 5 films): its
 // tables, plots and files against `zor-cli series` on the same folder.
@@ -47,8 +46,7 @@ class StudyWindowTest : public QObject {
         std::vector<std::string> a;
         for (const QString& s : args)
             a.push_back(s.toStdString());
-        std::ostringstream out, err;
-        return Cli::run(a, out, err);
+        return runCli(a).status;
     }
     static QByteArray read(const QString& path)
     {
@@ -142,11 +140,8 @@ private slots:
                             "--tolerance",
                             QString::number(tolerance),
                             "--width-tolerance",
-                            QString::number(widthTolerance),
-                            "--csv",
-                            file("cli-films.csv"),
-                            "--summary",
-                            file("cli-series.csv")};
+                            QString::number(widthTolerance)};
+        args << "--csv" << file("cli-films.csv") << "--summary" << file("cli-series.csv");
         const QString reference = w_->referenceBox()->currentData().toString();
         if (!reference.isEmpty())
             args << "--reference" << reference;

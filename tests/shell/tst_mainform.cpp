@@ -247,57 +247,46 @@ private slots:
                  QString("0.250 mm/px, NOT CALIBRATED (225 mm film width)"));
     }
 
-    void failedLoadKeepsThePreviousCase_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("not an image") << "broken.jpg" << QString();
-        QTest::newRow("missing file") << "gone.bmp" << QString();
-        QTest::newRow("no extension, no picture") << "noext" << QString("neither a DICOM file");
-        QTest::newRow("folder") << "folder.bmp" << QString("is a folder");
-        QTest::newRow("too wide") << "wide.bmp" << QString("32768 x 2");
-    }
+    // The loader's reasons are its own tests'; the window shows one of them
+    // once and keeps its case, title and picture.
     void failedLoadKeepsThePreviousCase()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, reason);
-        const QString bad = fx_->file(name);
-        QFile f(bad);
-        if (name == "wide.bmp")
-            writeTestImage(bad, 32768, 2);
-        else if (name == "folder.bmp")
-            QVERIFY(QDir().mkdir(bad));
-        else if (name != "gone.bmp")
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("no picture") > 0);
-        f.close();
         QVERIFY(open(40, 30));
         CZor* z = w_->zor();
         z->head.addPoint(3, 4);
-
-        fx_->messages.recorder.saveAnswers = {SaveAnswer::Discard};
-        QVERIFY(!w_->OpenImage(bad));
-        QCOMPARE(messages().size(), size_t(1));
-        QCOMPARE(messages()[0].caption, std::string("Error"));
-        QCOMPARE(messages()[0].icon, MessageIcon::Critical);
-        const QString text = QString::fromStdString(messages()[0].text);
-        QVERIFY2(text.startsWith("load Error: ") && text.size() > 12 && text.contains(reason),
-                 qPrintable(text));
-        QVERIFY(w_->zor() == z && z->head.points.size() == 1);
-        QCOMPARE(w_->windowTitle().remove("[*]"), fx_->file("film.bmp"));
-        QCOMPARE(w_->landmarkFile(), fx_->file("film.bit"));
-        QCOMPARE(rgbAt(view(), 2, 1), testGrey(2, 1));
-        QVERIFY(fx_->settings().contains("Path=" + bad)); // remembered all the same
+        QVERIFY(QDir().mkdir(fx_->file("folder.bmp")));
+        for (auto [name, reason] : {std::pair{"gone.bmp", ""}, {"folder.bmp", "is a folder"}}) {
+            fx_->messages.recorder.messages.clear();
+            fx_->messages.recorder.saveAnswers = {SaveAnswer::Discard};
+            const QString bad = fx_->file(name);
+            QVERIFY(!w_->OpenImage(bad));
+            QCOMPARE(messages().size(), size_t(1));
+            QCOMPARE(messages()[0].caption, std::string("Error"));
+            QCOMPARE(messages()[0].icon, MessageIcon::Critical);
+            const QString text = QString::fromStdString(messages()[0].text);
+            QVERIFY2(text.startsWith("load Error: ") && text.size() > 12 && text.contains(reason),
+                     qPrintable(text));
+            QVERIFY(w_->zor() == z && z->head.points.size() == 1);
+            QCOMPARE(w_->windowTitle().remove("[*]"), fx_->file("film.bmp"));
+            QCOMPARE(w_->landmarkFile(), fx_->file("film.bit"));
+            QCOMPARE(rgbAt(view(), 2, 1), testGrey(2, 1));
+            QVERIFY(fx_->settings().contains("Path=" + bad)); // remembered all the same
+        }
     }
 
-    void newWindowAndExit_data()
-    {
-        QTest::addColumn<bool>("answer");
-        QTest::newRow("Exit answered No keeps the windows") << false;
-        QTest::newRow("Yes closes them all") << true;
-    }
+    // Exit answered No keeps the windows, Yes closes them all.
     void newWindowAndExit()
     {
-        QFETCH(bool, answer);
+        for (bool answer : {false, true})
+            newWindowThenExit(answer);
+    }
+
+private:
+    void newWindowThenExit(bool answer)
+    {
+        w_.reset();
+        fx_.reset(); // its message hook goes before the next one is set
+        fx_ = std::make_unique<Fixture>();
         QVERIFY(open(30, 20));
         fx_->answers = {writeTestImage(fx_->file("two.bmp"), 50, 40)};
         w_->action("m_New")->trigger();
@@ -317,6 +306,8 @@ private slots:
         QTRY_COMPARE(visibleMainForms(), answer ? 0 : 2);
         delete other;
     }
+
+private slots:
 
     void imageCommandsRunUnderTheHourglass()
     {
@@ -340,16 +331,19 @@ private slots:
 
     // --- The view ---
 
-    void paintingAtEveryZoom_data()
-    {
-        QTest::addColumn<float>("zoom");
-        QTest::newRow("1:1") << 1.0f;
-        QTest::newRow("magnified twice") << 0.5f;
-        QTest::newRow("one step") << float(std::pow(2.0, -1.0 / 3.0));
-    }
+    // 1:1, magnified twice, and one step.
     void paintingAtEveryZoom()
     {
-        QFETCH(float, zoom);
+        for (float zoom : {1.0f, 0.5f, float(std::pow(2.0, -1.0 / 3.0))})
+            paintAt(zoom);
+    }
+
+private:
+    void paintAt(float zoom)
+    {
+        w_.reset();
+        fx_.reset(); // its message hook goes before the next one is set
+        fx_ = std::make_unique<Fixture>();
         QVERIFY(open(2000, 1500));
         // Opened 1:1 at the top-left corner, the scroll ranges image minus view.
         QCOMPARE(QRectF(view().ScaleLeft(), view().ScaleTop(), view().ScaleWidth(),
@@ -378,6 +372,8 @@ private slots:
         QVERIFY(colourAt({200, 260}, 0xFF00FF));
         QVERIFY(!colourAt({200, 150}, 0xFF0000));
     }
+
+private slots:
 
     void resizeKeepsTheTopLeftImagePoint()
     {

@@ -157,31 +157,20 @@ private slots:
         delete again;
     }
 
-    void ctrlWheelZoomsAboutThePointer_data()
-    {
-        QTest::addColumn<int>("delta");
-        QTest::newRow("in") << 120;
-        QTest::newRow("out") << -120;
-    }
     void ctrlWheelZoomsAboutThePointer()
     {
-        QFETCH(int, delta);
         QVERIFY(w_->OpenImage(writeTestImage(file("big.bmp"), 2000, 1500)));
         w_->workflow().zoomAbout(1.0f, QPointF());      // nothing moves
         wheel(QPointF(400, 300), -240, Qt::NoModifier); // scrolled down and right first
         wheel(QPointF(400, 300), -480, Qt::ShiftModifier);
         const QPointF pos(310, 220);
-        const QPointF before = w_->PicBox()->toImage(pos);
-        const float zoom = w_->zoom();
-        wheel(pos, delta, Qt::ControlModifier);
-        QVERIFY(w_->zoom() != zoom);
-        const QPointF after = w_->PicBox()->toImage(pos);
-        QVERIFY2(std::abs(after.x() - before.x()) < 1e-3 && std::abs(after.y() - before.y()) < 1e-3,
-                 qPrintable(QString("%1,%2 -> %3,%4")
-                                .arg(before.x())
-                                .arg(before.y())
-                                .arg(after.x())
-                                .arg(after.y())));
+        for (int delta : {120, -120, -120}) {
+            const QPointF before = w_->PicBox()->toImage(pos);
+            const float zoom = w_->zoom();
+            wheel(pos, delta, Qt::ControlModifier);
+            QVERIFY(w_->zoom() != zoom);
+            QVERIFY((w_->PicBox()->toImage(pos) - before).manhattanLength() < 2e-3);
+        }
         QFile::remove(file("big.bmp"));
     }
 
