@@ -1,6 +1,7 @@
 #include "../support/Cases.h"
 #include "../support/RecordingMessages.h"
 #include "../support/RecordingOpener.h"
+#include "../support/SampleResult.h"
 #include "../support/TempDir.h"
 #include "analysis/ReportFormat.h"
 #include "analysis/ResultReport.h"
@@ -34,25 +35,10 @@ TEST(ReportFormat, NumbersAreTheShortestTextThatReadsBack)
     }
 }
 
-AnalysisResult sample()
-{
-    AnalysisResult r;
-    r.side = "L";
-    r.factorHead = 1.12;
-    r.medial = {14.2, 11.9, 10.35, 9.8, 8.75};
-    r.lateral = {0, 12.4, 11.1, 10.6, 9.95};
-    r.valgusVarus = 1.27;
-    r.subsidence = {78.1, -6.4, 43.2, -41.3};
-    r.cementSubsidence = 3.5;
-    r.compY = {118.6, 34.9};
-    r.compX = 6.3;
-    return r;
-}
-
 TEST(ReportFormat, TheRecordHasItsTenLines)
 {
     ReportFormat::RecordTexts texts{"study1.zor", "Family", "Given", "S-01", "20030212"};
-    AnalysisResult r = sample();
+    AnalysisResult r = sampleResult();
     std::optional<std::string> rec = ReportFormat::record(texts, {2003, 2, 14}, r);
     ASSERT_TRUE(rec);
     const std::string head =

@@ -276,15 +276,21 @@ private slots:
         study->close(); // deletes itself
     }
 
-    void filmReport_data()
-    {
-        QTest::addColumn<bool>("fromWindow");
-        QTest::newRow("zor-cli report") << false;
-        QTest::newRow("&Film Report ...") << true;
-    }
+    // From zor-cli report and from "&Film Report ...".
     void filmReport()
     {
-        QFETCH(bool, fromWindow);
+        for (bool fromWindow : {false, true})
+            filmReportFrom(fromWindow);
+    }
+    void seriesReportListsEveryFilm()
+    {
+        for (bool fromWindow : {false, true})
+            seriesReportFrom(fromWindow);
+    }
+
+private:
+    void filmReportFrom(bool fromWindow)
+    {
         const QString image = w_->imageOf(QString::fromStdString(selected().rows[1].film));
         const QString pdf = file(fromWindow ? "window-film.pdf" : "cli-film.pdf");
         MainForm main(services_);
@@ -313,15 +319,9 @@ private slots:
         }
     }
 
-    void seriesReportListsEveryFilm_data()
+    // From zor-cli series --report and from "Series Report ...".
+    void seriesReportFrom(bool fromWindow)
     {
-        QTest::addColumn<bool>("fromWindow");
-        QTest::newRow("zor-cli series --report") << false;
-        QTest::newRow("Series Report ...") << true;
-    }
-    void seriesReportListsEveryFilm()
-    {
-        QFETCH(bool, fromWindow);
         const QString pdf = file(fromWindow ? "window-series.pdf" : "cli-series.pdf");
         std::vector<Series::SeriesResult> listed = {selected()};
         if (fromWindow) {
@@ -343,21 +343,15 @@ private slots:
         }
     }
 
-    void plotExports_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("start");
-        QTest::newRow("PNG") << "plot.png" << QByteArray("\x89PNG");
-        QTest::newRow("SVG") << "plot.svg" << QByteArray("<?xml");
-        QTest::newRow("PDF") << "plot.pdf" << QByteArray("%PDF");
-    }
+private slots:
     void plotExports()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, start);
-        saveAs_ = file(name);
-        w_->action("m_ExportPlot")->trigger();
-        QVERIFY(read(file(name)).startsWith(start));
+        for (auto [name, start] :
+             {std::pair{"plot.png", "\x89PNG"}, {"plot.svg", "<?xml"}, {"plot.pdf", "%PDF"}}) {
+            saveAs_ = file(name);
+            w_->action("m_ExportPlot")->trigger();
+            QVERIFY2(read(file(name)).startsWith(start), name);
+        }
     }
 
     // Last: it changes the study. A landmark file removed from the folder

@@ -7,6 +7,7 @@
 #include "casefile/Cp1252.h"
 #include "model/CZor.h"
 
+#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
@@ -296,11 +297,9 @@ TEST(BinFileRead, LinesFillTheirSlotsAndSkipTheReservedOne)
     for (int s = 0; s < 11; ++s) {
         if (!lines[s])
             continue;
-        SCOPED_TRACE(s);
-        EXPECT_EQ(lines[s]->P0.x, 8.0 * s);
-        EXPECT_EQ(lines[s]->P0.y, 8.0 * s + 2);
-        EXPECT_EQ(lines[s]->P1.x, 8.0 * s + 4);
-        EXPECT_EQ(lines[s]->P1.y, 8.0 * s + 6);
+        EXPECT_EQ((std::array{lines[s]->P0.x, lines[s]->P0.y, lines[s]->P1.x, lines[s]->P1.y}),
+                  (std::array{8.0 * s, 8.0 * s + 2, 8.0 * s + 4, 8.0 * s + 6}))
+            << s;
     }
 }
 

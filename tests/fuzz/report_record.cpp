@@ -5,6 +5,7 @@
 // Input: five texts (file name, name, first name, study ID, date), each
 // ended by a 0 byte, a side byte, a cement flag byte, then the result's
 // nineteen doubles (missing ones are 0).
+#include "../support/SampleResult.h"
 #include "FuzzSeeds.h"
 #include "analysis/ReportFormat.h"
 #include "casefile/Cp1252.h"
@@ -74,16 +75,7 @@ bool holds(const std::string& utf8)
 
 std::vector<std::string> zorFuzzSeeds()
 {
-    AnalysisResult r;
-    r.side = "L";
-    r.factorHead = 1.12;
-    r.medial = {14.2, 11.9, 10.35, 9.8, 8.75};
-    r.lateral = {0, 12.4, 11.1, 10.6, 9.95};
-    r.valgusVarus = 1.27;
-    r.subsidence = {78.1, -6.4, 43.2, -41.3};
-    r.cementSubsidence = 3.5;
-    r.compY = {118.6, 34.9};
-    r.compX = 6.3;
+    AnalysisResult r = sampleResult();
     std::vector<std::string> seeds;
     seeds.push_back(encode({"study1.zor", "M\xC3\xBCller", "Jos\xC3\xA9", "S-01", "20030212"}, r));
     r.cementValid = true;
