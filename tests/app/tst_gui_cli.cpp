@@ -59,7 +59,6 @@ class TestGuiCli : public QObject {
 private slots:
     void parses();
     void answersWithoutAWindow();
-    void opensTheImageItIsGiven_data();
     void opensTheImageItIsGiven();
     void unloadableImageEndsWithAnError();
     void demoCaseOpens();
@@ -106,30 +105,25 @@ void TestGuiCli::answersWithoutAWindow()
     QVERIFY(wrong.out.isEmpty() && wrong.err.contains("zor --help"));
 }
 
-void TestGuiCli::opensTheImageItIsGiven_data()
-{
-    QTest::addColumn<bool>("relative");
-    QTest::newRow("full path") << false;
-    QTest::newRow("relative to the working folder") << true;
-}
-
+// By its full path and relative to the working folder.
 void TestGuiCli::opensTheImageItIsGiven()
 {
-    QFETCH(bool, relative);
-    QTemporaryDir home;
-    const QString image = home.filePath("case1.bmp");
-    QImage film(64, 48, QImage::Format_Grayscale8);
-    film.fill(128);
-    QVERIFY(film.save(image));
-    const QString shot = home.filePath("shot.png");
-    const Run r =
-        runZor({"--screenshot", shot, relative ? QString("case1.bmp") : image}, home.path());
-    QVERIFY2(r.status == 0, qPrintable(r.err));
-    // The window shows the image's path as its title...
-    QVERIFY2(r.out.contains(QString("of the window \"%1\"").arg(image)), qPrintable(r.out));
-    QVERIFY(!QImage(shot).isNull());
-    // ...and the path is remembered as if it had been chosen in the dialog.
-    QCOMPARE(lastPath(home.path()), image);
+    for (bool relative : {false, true}) {
+        QTemporaryDir home;
+        const QString image = home.filePath("case1.bmp");
+        QImage film(64, 48, QImage::Format_Grayscale8);
+        film.fill(128);
+        QVERIFY(film.save(image));
+        const QString shot = home.filePath("shot.png");
+        const Run r =
+            runZor({"--screenshot", shot, relative ? QString("case1.bmp") : image}, home.path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        // The window shows the image's path as its title...
+        QVERIFY2(r.out.contains(QString("of the window \"%1\"").arg(image)), qPrintable(r.out));
+        QVERIFY(!QImage(shot).isNull());
+        // ...and the path is remembered as if it had been chosen in the dialog.
+        QCOMPARE(lastPath(home.path()), image);
+    }
 }
 
 void TestGuiCli::unloadableImageEndsWithAnError()
