@@ -114,27 +114,8 @@ TEST(DataDialogRules, ATextTheReportCannotHoldKeepsTheDialogOpenOnItsBox)
     }
 }
 
-// A case read from its landmark file shows its own patient; a new case shows
-// the last one entered, and from then on counts as having data.
-TEST(DataDialogRules, FillsFromTheCaseOrFromTheLastPatient)
-{
-    DefaultPatient() = CPatient{};
-    DefaultPatient().Famname = "Last";
-    for (bool datFlag : {true, false}) {
-        CZor zor;
-        zor.Patient.Famname = "Own";
-        zor.DatFlag = datFlag;
-        DataDialogRules rules(zor, 0);
-        EXPECT_EQ(rules.text(F::Famname), datFlag ? "Own" : "Last");
-        EXPECT_TRUE(zor.DatFlag);
-    }
-    DefaultPatient() = CPatient{};
-}
-
-} // namespace
-
-namespace {
-
+// A new case shows the last patient entered, marked as carried over, and
+// from then on counts as having data; a case with data shows its own.
 TEST(DataDialogRules, MarksValuesCarriedOverFromThePreviousFilm)
 {
     DefaultPatient() = CPatient{};
@@ -143,6 +124,8 @@ TEST(DataDialogRules, MarksValuesCarriedOverFromThePreviousFilm)
     DefaultPatientFilm() = "/films/a.jpg";
     CZor fresh;
     DataDialogRules rules(fresh, 0, "/films/b.jpg");
+    EXPECT_EQ(rules.text(F::Famname), "Last");
+    EXPECT_TRUE(fresh.DatFlag);
     for (auto [f, carried] :
          {std::pair{F::Datum, false}, {F::Famname, true}, {F::Vorname, false}, {F::Head, true}})
         EXPECT_EQ(rules.carried(f), carried) << int(f);
@@ -150,7 +133,9 @@ TEST(DataDialogRules, MarksValuesCarriedOverFromThePreviousFilm)
     RecordingMessages messages;
     ASSERT_TRUE(rules.close(messages));
     EXPECT_EQ(DefaultPatientFilm(), "/films/b.jpg");
+    DefaultPatient().Famname = "Other";
     EXPECT_FALSE(DataDialogRules(fresh, 0).carried(F::Famname)) << "the case's own values now";
+    EXPECT_EQ(DataDialogRules(fresh, 0).text(F::Famname), "Last");
     DefaultPatient() = CPatient{};
     DefaultPatientFilm().clear();
 }
