@@ -1,4 +1,5 @@
 // Moving placed landmarks from the idle state, and Escape during a move.
+#include "../support/RowName.h"
 #include "ToolFixture.h"
 
 namespace {
@@ -7,7 +8,7 @@ namespace {
 struct MoveRow {
     double x, y, dx, dy;
     int16_t code;
-    const char* hover; // the hover text after "... "
+    const char* what; // the hover text after "... "
     PointerShape shape;
     const char* prompt;                    // the name in the move prompt
     const CPoint& (*watched)(const CZor&); // follows the pointer
@@ -31,7 +32,7 @@ TEST_P(LandmarkMove, FollowsThePointerAndFinishes)
         click(60, 950);
     }
     hover(row.x, row.y);
-    EXPECT_EQ(host.status, std::string("... ") + row.hover);
+    EXPECT_EQ(host.status, std::string("... ") + row.what);
     EXPECT_EQ(host.pointer, row.shape);
 
     CPoint before = row.watched(zor);
@@ -78,11 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         MoveRow{260, 150, -10, 0, 101, "Head Point", ALL, "HeadPoint", AT(head.points[2])},
         MoveRow{20, 660, 10, 10, 214, "Point 5", ALL, "Point 5", AT(points(4))},
         MoveRow{60, 950, 4, -10, 220, "Cement Marker", ALL, "Cement Marker", AT(CMarker)}),
-    [](const auto& info) {
-        std::string name = info.param.hover;
-        std::erase(name, ' ');
-        return name;
-    });
+    RowName());
 #undef AT
 
 using LineMove = ToolFixture;

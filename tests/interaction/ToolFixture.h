@@ -1,8 +1,8 @@
 #pragma once
 
+#include "../support/RecordingHost.h"
 #include "../support/RecordingMessages.h"
 #include "../support/RecordingSurface.h"
-#include "RecordingHost.h"
 #include "interaction/ToolController.h"
 #include "model/CZor.h"
 

@@ -1,6 +1,6 @@
 #include "session/OpenCase.h"
 
-#include "../interaction/RecordingHost.h"
+#include "../support/RecordingHost.h"
 #include "../support/RecordingMessages.h"
 #include "../support/RecordingSurface.h"
 #include "../support/TempDir.h"
