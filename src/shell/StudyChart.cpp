@@ -41,8 +41,11 @@ StudyChart::StudyChart(SeriesPlot::Quantity quantity, QWidget* parent)
 void StudyChart::clear()
 {
     chart()->removeAllSeries();
-    for (QAbstractAxis* a : chart()->axes())
+    // Removed axes come back to us.
+    for (QAbstractAxis* a : chart()->axes()) {
         chart()->removeAxis(a);
+        delete a;
+    }
     points_.clear();
     axisX_ = new QValueAxis;
     axisX_->setTitleText(QStringLiteral("months since the reference"));
