@@ -4,6 +4,7 @@
 // window of the same file measured in the same run.
 
 #include "../tests/support/DicomTestFile.h"
+#include "RatioReporter.h"
 #include "dcmtk/dcmimgle/dcmimage.h"
 #include "dcmtk/dcmjpeg/djdecode.h"
 #include "image/CBitmap.h"
@@ -110,36 +111,14 @@ void BM_OpenToFirstFrame(benchmark::State& state)
 }
 BENCHMARK(BM_OpenToFirstFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
-                seconds[r.benchmark_name()] = r.real_accumulated_time / double(r.iterations);
-                cpu[r.benchmark_name()] = r.cpu_accumulated_time / double(r.iterations);
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-    std::map<std::string, double> cpu; // of this thread: steadier on a busy machine
-};
-
 void printRatio(const RatioReporter& rep, const std::string& name, const std::string& ref)
 {
-    auto find = [&rep](const std::string& prefix) {
-        auto it = rep.seconds.lower_bound(prefix);
-        return it != rep.seconds.end() && it->first.compare(0, prefix.size(), prefix) == 0
-                   ? it
-                   : rep.seconds.end();
-    };
-    const auto a = find(name);
-    const auto b = find(ref);
-    if (a == rep.seconds.end() || b == rep.seconds.end())
+    const auto a = rep.find(name);
+    const auto b = rep.find(ref);
+    if (!a || !b)
         return;
-    std::printf("  %-24s %9.3f ms = %6.3f x %s (CPU time: %6.3f x)\n", name.c_str(),
-                a->second * 1e3, a->second / b->second, ref.c_str(),
-                rep.cpu.at(a->first) / rep.cpu.at(b->first));
+    std::printf("  %-24s %9.3f ms = %6.3f x %s (CPU time: %6.3f x)\n", name.c_str(), a->real * 1e3,
+                a->real / b->real, ref.c_str(), a->cpu / b->cpu);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // region; and the time from OpenImage to the first painted frame of a JPEG
 // against decoding that JPEG alone.
 
+#include "RatioReporter.h"
 #include "model/CZor.h"
 #include "platform/UserMessages.h"
 #include "shell/MainForm.h"
@@ -180,34 +181,14 @@ void BM_DecodeJpeg(benchmark::State& state)
 }
 BENCHMARK(BM_DecodeJpeg)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Keeps every run's time so that main can print the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                seconds[r.benchmark_name()] = r.real_accumulated_time / double(r.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 void printRatio(const RatioReporter& rep, const std::string& name, const std::string& ref)
 {
-    // Options such as min_time add to the names; match by prefix.
-    auto find = [&rep](const std::string& prefix) {
-        auto it = rep.seconds.lower_bound(prefix);
-        return it != rep.seconds.end() && it->first.compare(0, prefix.size(), prefix) == 0
-                   ? it
-                   : rep.seconds.end();
-    };
-    const auto a = find(name);
-    const auto b = find(ref);
-    if (a == rep.seconds.end() || b == rep.seconds.end())
+    const auto a = rep.find(name);
+    const auto b = rep.find(ref);
+    if (!a || !b)
         return;
-    std::printf("  %-26s %9.3f ms = %8.3f x %s\n", name.c_str(), a->second * 1e3,
-                a->second / b->second, ref.c_str());
+    std::printf("  %-26s %9.3f ms = %8.3f x %s\n", name.c_str(), a->real * 1e3, a->real / b->real,
+                ref.c_str());
 }
 
 } // namespace

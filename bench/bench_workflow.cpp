@@ -4,6 +4,7 @@
 // square, so the ratio must not grow with the film); and the results panel's
 // recomputation after a landmark change against one full repaint.
 
+#include "RatioReporter.h"
 #include "model/CZor.h"
 #include "shell/CaseWorkflow.h"
 #include "shell/MainForm.h"
@@ -133,26 +134,14 @@ void BM_FullRepaint(benchmark::State& state)
 }
 BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                seconds[r.benchmark_name()] = r.real_accumulated_time / double(r.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 void printRatio(const RatioReporter& rep, const std::string& name, const std::string& ref)
 {
-    const auto a = rep.seconds.find(name);
-    const auto b = rep.seconds.find(ref);
-    if (a == rep.seconds.end() || b == rep.seconds.end())
+    const auto a = rep.find(name);
+    const auto b = rep.find(ref);
+    if (!a || !b)
         return;
-    std::printf("  %-30s %9.1f us = %7.2f x %s\n", name.c_str(), a->second * 1e6,
-                a->second / b->second, ref.c_str());
+    std::printf("  %-30s %9.1f us = %7.2f x %s\n", name.c_str(), a->real * 1e6, a->real / b->real,
+                ref.c_str());
 }
 
 } // namespace
