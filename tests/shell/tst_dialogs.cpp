@@ -35,14 +35,17 @@ class TestDialogs : public QObject {
 private slots:
     void init() { DefaultPatient() = CPatient{}; }
 
-    // The boxes in their order under their labels; the flagged ones marked, the
-    // highest of them focused.
-    void patientBoxesAndHighlights()
+    // The boxes in their order under their labels; the flagged ones marked,
+    // the highest of them focused, and the values carried over from the last
+    // film marked until edited. Return is OK: it stores the boxes.
+    void patientBoxesMarksAndOk()
     {
         const QStringList labels = {"X-Ray Date (yyyymmdd)", "Name",     "First Name", "Study - ID",
                                     "Head Diameter",         "Data File"};
+        DefaultPatient().Famname = "Last";
+        DefaultPatientFilm() = "/films/a.bmp";
         CZor zor;
-        DataDialog dialog(zor, 2 + 32 + 256);
+        DataDialog dialog(zor, 2 + 32 + 256, nullptr, "/films/b.bmp");
         QVERIFY(showActive(dialog));
         QCOMPARE(dialog.windowTitle(), QString("Patient's Data"));
         QCOMPARE(dialog.findChildren<QAbstractButton*>(), {dialog.okButton()});
@@ -59,51 +62,54 @@ private slots:
             QCOMPARE(label, QStringList(labels[i]));
             QCOMPARE(box->palette().color(QPalette::Base) == QColor(255, 192, 255),
                      i == 1 || i == 4 || i == 5);
+            QCOMPARE(dialog.markedCarried(DataField(i)), i == 1);
         }
         QCOMPARE(QApplication::focusWidget(), dialog.E_Famname());
+        QVERIFY(dialog.carriedNote()->isVisible() &&
+                dialog.carriedNote()->text().contains("a.bmp"));
+        QTest::keyClicks(dialog.E_Vorname(), "Anna");
+        QTest::keyClick(dialog.E_Famname(), Qt::Key_End);
+        QTest::keyClick(dialog.E_Famname(), Qt::Key_Backspace);
+        QVERIFY(!dialog.markedCarried(DataField::Famname)); // edited: the user's own
+        QTest::keyClick(dialog.E_Vorname(), Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(zor.Patient.Famname + "," + zor.Patient.Vorname, std::string("Las,Anna"));
+        QCOMPARE(DefaultPatientFilm(), std::string("/films/b.bmp"));
+        DefaultPatientFilm().clear();
     }
 
-    // A malformed date, or a text the report record cannot hold, keeps the
-    // dialog open on its box, by OK or by Escape, and stores nothing.
+    // A malformed date (left by Escape), or a text the report record cannot
+    // hold (left by the close box), keeps the dialog open on its box and
+    // stores nothing; a good date then closes it and stores the boxes.
     void refusedTextKeepsThePatientDialogOpen()
     {
-        const struct {
-            DataField box;
-            QString text;
-            bool byEscape;
-            std::string message;
-        } rows[] = {{DataField::Datum, "20031305", false, "invalid Date Format!\nuse 'yyyymmdd'"},
-                    {DataField::Datum, "20030132", true, "invalid Date Format!\nuse 'yyyymmdd'"},
-                    {DataField::Vorname, "Jo \"Joe\"", false,
-                     "the First Name holds a double quote or a control character\n"
-                     "remove it: the report cannot hold it"}};
-        for (const auto& row : rows) {
+        for (bool date : {true, false}) {
             ScopedMessages messages;
             CZor zor;
             zor.Patient.Famname = "Before";
             DataDialog dialog(zor, 0);
             QVERIFY(showActive(dialog));
             dialog.E_Famname()->setText("Typed");
-            QTest::keyClicks(dialog.box(row.box), row.text);
-            if (row.byEscape)
+            QLineEdit* box = date ? dialog.E_Datum() : dialog.E_Vorname();
+            QTest::keyClicks(box, date ? "20031305" : "Jo \"Joe\"");
+            if (date)
                 QTest::keyClick(&dialog, Qt::Key_Escape);
             else
                 QVERIFY(!dialog.close());
             QVERIFY(dialog.isVisible());
             QCOMPARE(messages.recorder.messages.size(), size_t(1));
-            QCOMPARE(messages.recorder.messages[0].text, row.message);
-            QCOMPARE(QApplication::focusWidget(), dialog.box(row.box));
-            QCOMPARE(zor.Patient.Famname, std::string("Before")); // nothing stored
-            if (row.box != DataField::Datum) {
-                QCOMPARE(dialog.box(row.box)->text(), row.text);
-                continue;
-            }
-            QVERIFY(dialog.E_Datum()->text().isEmpty());
-            dialog.E_Datum()->setText("20030229"); // the day is only tested against 1..31
+            QCOMPARE(messages.recorder.messages[0].text,
+                     date ? "invalid Date Format!\nuse 'yyyymmdd'"
+                          : "the First Name holds a double quote or a control character\n"
+                            "remove it: the report cannot hold it");
+            QCOMPARE(QApplication::focusWidget(), box);
+            QCOMPARE(zor.Patient.Famname, std::string("Before"));
+            QCOMPARE(box->text(), date ? QString() : QString("Jo \"Joe\""));
+            box->setText(date ? "20030229" : "Jo"); // the day is only tested against 1..31
             QVERIFY(dialog.close());
-            QCOMPARE(zor.Datum, std::string("20030229"));
             QCOMPARE(zor.Patient.Famname, std::string("Typed"));
             QCOMPARE(DefaultPatient().Famname, std::string("Typed"));
+            QCOMPARE(QString::fromStdString(date ? zor.Datum : zor.Patient.Vorname), box->text());
         }
     }
 

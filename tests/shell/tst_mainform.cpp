@@ -1,10 +1,15 @@
+// The main window: opening films, the File and image commands, the question
+// before a changed case is set aside, and the view (painting, zoom, scroll,
+// resize, fit, loupe).
 #include "../support/DicomTestFile.h"
 #include "../support/RecordingMessages.h"
 #include "../support/TestFilm.h"
 #include "casefile/DefaultPatient.h"
-#include "interaction/ToolController.h"
 #include "model/CZor.h"
+#include "shell/CaseWorkflow.h"
 #include "shell/DemoCase.h"
+#include "shell/FilmList.h"
+#include "shell/Loupe.h"
 #include "shell/MainForm.h"
 #include "shell/PictureView.h"
 
@@ -20,6 +25,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <cmath>
@@ -27,9 +33,9 @@
 
 namespace {
 
-QRgb rgbAt(const PictureView& view, int x, int y)
+QRgb rgbAt(const PictureView& view, QPoint p)
 {
-    return view.backing().pixel(x, y) & 0xFFFFFF;
+    return view.backing().pixel(p) & 0xFFFFFF;
 }
 
 int visibleMainForms()
@@ -40,8 +46,14 @@ int visibleMainForms()
     return n;
 }
 
-// A private configuration folder, a scripted file chooser and a patient
-// dialog that records instead of blocking, for one test.
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// For one test: a private configuration folder, a folder for the films, a
+// scripted file chooser, and no splash or patient dialog to block it.
 struct Fixture {
     Fixture()
     {
@@ -52,52 +64,52 @@ struct Fixture {
             return answers.empty() ? QString() : answers.takeFirst();
         };
         services.dialogs.splashOnce = [](MainForm&) {};
-        services.dialogs.patient = [this](MainForm&, int flag) { patientFlags.push_back(flag); };
+        services.dialogs.patient = [](MainForm&, int) {};
         DefaultPatient() = CPatient{};
     }
     QString file(const QString& name) const { return data.filePath(name); }
-    QString settings() const
-    {
-        QFile f(config.filePath("Zor2.ini"));
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    }
+    QString settings() const { return QString::fromUtf8(contents(config.filePath("Zor2.ini"))); }
 
     QTemporaryDir config, data;
     MainForm::Services services;
     ScopedMessages messages;
     QStringList answers, calls;
-    std::vector<int> patientFlags;
 };
 
 } // namespace
 
-// The main window: menus, opening an image, the File and image commands, and
-// the view's zoom, scroll, resize and painting.
 class TestMainForm : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Fixture> fx_;
-    std::unique_ptr<MainForm> w_;
+    QPointer<MainForm> w_;
 
-    const std::vector<RecordingMessages::Message>& messages() const
-    {
-        return fx_->messages.recorder.messages;
-    }
+    RecordingMessages& recorder() { return fx_->messages.recorder; }
     PictureView& view() { return *w_->PicBox(); }
-    // A shown window with `image` open; null when it did not open.
-    std::unique_ptr<MainForm> openWindow(const QString& image)
+    // A shown window, deleted on close, with `image` open; null when it did not open.
+    MainForm* openWindow(const QString& image)
     {
-        auto w = std::make_unique<MainForm>(fx_->services);
+        auto* w = new MainForm(fx_->services);
+        w->setAttribute(Qt::WA_DeleteOnClose);
         w->resize(800, 600);
         w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()) || !w->OpenImage(image))
+        if (!QTest::qWaitForWindowExposed(w) || !w->OpenImage(image)) {
+            delete w;
             return nullptr;
+        }
         return w;
     }
+    // The window on a new film a.bmp of the test pattern.
     bool open(int width, int height)
     {
-        w_ = openWindow(writeTestImage(fx_->file("film.bmp"), width, height));
+        w_ = openWindow(writeTestImage(fx_->file("a.bmp"), width, height));
         return bool(w_);
+    }
+    void wheel(QPointF pos, int delta, Qt::KeyboardModifiers mods)
+    {
+        QWheelEvent e(pos, view().mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&view(), &e);
     }
 
     // Every 29th column of every 37th row shows the image pixel under its
@@ -111,7 +123,7 @@ class TestMainForm : public QObject {
                 const int ix = int(std::floor(v.ScaleLeft() + (x + 0.5) * zoom));
                 const int iy = int(std::floor(v.ScaleTop() + (y + 0.5) * zoom));
                 const bool inside = ix < w_->Bitmap().W() && iy < w_->Bitmap().H();
-                QVERIFY2(rgbAt(v, x, y) ==
+                QVERIFY2(rgbAt(v, {x, y}) ==
                              (inside ? testGrey(ix, iy) : PictureView::background & 0xFFFFFF),
                          qPrintable(QString("at %1,%2").arg(x).arg(y)));
             }
@@ -122,49 +134,37 @@ class TestMainForm : public QObject {
         const QPoint c = view().toWidget(p).toPoint();
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
-                if (rgbAt(view(), c.x() + dx, c.y() + dy) == colour)
+                if (rgbAt(view(), c + QPoint(dx, dy)) == colour)
                     return true;
         return false;
-    }
-    QPointF centre()
-    {
-        return {view().ScaleLeft() + view().ScaleWidth() / 2,
-                view().ScaleTop() + view().ScaleHeight() / 2};
     }
 
 private slots:
     void init() { fx_ = std::make_unique<Fixture>(); }
     void cleanup()
     {
-        w_.reset();
+        delete w_.data();
         fx_.reset();
     }
 
-    void openByCommandLineAndByTheDialog()
+    // Cancel at start-up leaves no window. The real open dialog starts on the
+    // last image with the four filters, the first one chosen.
+    void startUpAndTheOpenDialog()
     {
         const QString one = writeTestImage(fx_->file("case1.bmp"), 860, 200);
         const QString two = writeTestImage(fx_->file("case2.old.bmp"), 40, 30);
-        // No Zor2.ini yet: the dialog starts empty; Cancel at start-up leaves no window.
         QVERIFY(!MainForm::startNewWindow(QString(), fx_->services));
-        QCOMPARE(fx_->calls, QStringList({"", ""}));
+        QCOMPARE(fx_->calls, QStringList({"", ""})); // no Zor2.ini yet: the dialog starts empty
         QCOMPARE(visibleMainForms(), 0);
+        w_ = MainForm::startNewWindow(one, fx_->services);
+        QVERIFY(w_ && w_->isVisible());
+        // A new case, whose tools the menu shows unusable.
+        QVERIFY(!w_->action("m_Shoulder")->isEnabled() && !w_->action("m_CMarker")->isEnabled());
+        delete w_.data();
 
-        // An image from the command line opens as if chosen, and is remembered.
-        QPointer<MainForm> w = MainForm::startNewWindow(one, fx_->services);
-        QVERIFY(w && w->isVisible());
-        QCOMPARE(w->windowTitle().remove("[*]"), one);
-        QCOMPARE(QRgb(w->Bitmap().pixel(5, 3) * 0x010101), testGrey(5, 3));
-        QVERIFY2(fx_->settings().contains("[LastPath]\nPath=" + one), qPrintable(one));
-        // No landmark file: a new case, whose tools the menu shows unusable.
-        QCOMPARE(w->zor()->ScaleFactor, 2.0);
-        QVERIFY(!w->action("m_Shoulder")->isEnabled() && !w->action("m_CMarker")->isEnabled());
-
-        // The real dialog, scripted as a user: it starts on the last image with
-        // the four filters, the first one chosen; the user types another name.
-        delete w;
         MainForm::Services real = fx_->services;
         real.chooser = nullptr;
-        w = new MainForm(real);
+        w_ = new MainForm(real);
         QStringList seen;
         QTimer::singleShot(0, [&seen] {
             auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -184,17 +184,14 @@ private slots:
             if (d && d->isVisible())
                 d->reject();
         });
-        QVERIFY(w->OpenImage());
+        QVERIFY(w_->OpenImage());
         QCOMPARE(seen, QStringList({fx_->data.path(), "case1.bmp",
                                     "supported-Files (*.bmp *.jpg *.jpeg *.gif *.dcm)",
                                     "supported-Files (*.bmp *.jpg *.jpeg *.gif *.dcm)",
                                     "Bitmap-Files (*.bmp)", "jpeg-Files (*.jpg *.jpeg)",
                                     "gif-Files (*.gif)", "DICOM-Files (*.dcm)", "All files (*)"}));
-        QCOMPARE(w->windowTitle().remove("[*]"), two);
-        QCOMPARE(w->landmarkFile(), fx_->file("case2.old.bit"));
-        QCOMPARE(w->Bitmap().W(), int16_t(40));
+        QCOMPARE(w_->windowTitle().remove("[*]"), two);
         QVERIFY(fx_->settings().contains("Path=" + two));
-        delete w;
     }
 
     // A DICOM film without extension and without landmark file: the scale
@@ -212,9 +209,7 @@ private slots:
                   {DCM_ImageLaterality, "L"}};
         const QString film = fx_->file("film");
         writeDicomTestFilm(film.toStdString(), f);
-        w_ = openWindow(film);
-        QVERIFY(w_);
-        QCOMPARE(w_->landmarkFile(), fx_->file("film.bit"));
+        QVERIFY(w_ = openWindow(film));
         QCOMPARE(w_->ScaleStatus()->text(),
                  QString("0.250 mm/px, DICOM pixel spacing (may be at the detector)"));
         CZor& z = *w_->zor();
@@ -230,16 +225,15 @@ private slots:
         measured.Datum = z.Datum;
         measured.CalibSource = CZor::kNotCalibrated;
         z = measured;
-        RecordingMessages& recorder = fx_->messages.recorder;
         w_->action("m_Write_dat")->trigger();
-        QCOMPARE(recorder.questions.size(), size_t(1));
-        const std::string& asked = recorder.questions[0].text;
+        QCOMPARE(recorder().questions.size(), size_t(1));
+        const std::string& asked = recorder().questions[0].text;
         QVERIFY2(asked.find("not calibrated") != std::string::npos &&
                      asked.find("marked L") != std::string::npos,
                  asked.c_str());
         QVERIFY(!QFile::exists(fx_->file("study.zor")) && !QFile::exists(fx_->file("film.bit")));
 
-        recorder.answers = {true};
+        recorder().answers = {true};
         w_->action("m_Write_dat")->trigger();
         QVERIFY(QFile::exists(fx_->file("study.zor")) && QFile::exists(fx_->file("film.bit")));
         QVERIFY(w_->OpenImage(film)); // the landmark file now decides
@@ -255,59 +249,46 @@ private slots:
         CZor* z = w_->zor();
         z->head.addPoint(3, 4);
         QVERIFY(QDir().mkdir(fx_->file("folder.bmp")));
-        for (auto [name, reason] : {std::pair{"gone.bmp", ""}, {"folder.bmp", "is a folder"}}) {
-            fx_->messages.recorder.messages.clear();
-            fx_->messages.recorder.saveAnswers = {SaveAnswer::Discard};
-            const QString bad = fx_->file(name);
-            QVERIFY(!w_->OpenImage(bad));
-            QCOMPARE(messages().size(), size_t(1));
-            QCOMPARE(messages()[0].caption, std::string("Error"));
-            QCOMPARE(messages()[0].icon, MessageIcon::Critical);
-            const QString text = QString::fromStdString(messages()[0].text);
-            QVERIFY2(text.startsWith("load Error: ") && text.size() > 12 && text.contains(reason),
-                     qPrintable(text));
-            QVERIFY(w_->zor() == z && z->head.points.size() == 1);
-            QCOMPARE(w_->windowTitle().remove("[*]"), fx_->file("film.bmp"));
-            QCOMPARE(w_->landmarkFile(), fx_->file("film.bit"));
-            QCOMPARE(rgbAt(view(), 2, 1), testGrey(2, 1));
-            QVERIFY(fx_->settings().contains("Path=" + bad)); // remembered all the same
-        }
+        recorder().saveAnswers = {SaveAnswer::Discard};
+        QVERIFY(!w_->OpenImage(fx_->file("folder.bmp")));
+        QCOMPARE(recorder().messages.size(), size_t(1));
+        const RecordingMessages::Message& shown = recorder().messages[0];
+        QVERIFY2(shown.caption == "Error" && shown.icon == MessageIcon::Critical &&
+                     shown.text.starts_with("load Error: ") &&
+                     shown.text.find("is a folder") != std::string::npos,
+                 shown.text.c_str());
+        QVERIFY(w_->zor() == z && z->head.points.size() == 1);
+        QCOMPARE(w_->windowTitle().remove("[*]"), fx_->file("a.bmp"));
+        QCOMPARE(w_->landmarkFile(), fx_->file("a.bit"));
+        QCOMPARE(rgbAt(view(), {2, 1}), testGrey(2, 1));
     }
 
-    // Exit answered No keeps the windows, Yes closes them all.
+    // "&new Window" opens another case in a window of its own (cancelled: no
+    // window); Exit answered No keeps every window, Yes closes them all.
     void newWindowAndExit()
     {
-        for (bool answer : {false, true})
-            newWindowThenExit(answer);
-    }
-
-private:
-    void newWindowThenExit(bool answer)
-    {
-        w_.reset();
-        fx_.reset(); // its message hook goes before the next one is set
-        fx_ = std::make_unique<Fixture>();
         QVERIFY(open(30, 20));
         fx_->answers = {writeTestImage(fx_->file("two.bmp"), 50, 40)};
         w_->action("m_New")->trigger();
         QPointer<MainForm> other;
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* f = qobject_cast<MainForm*>(top); f && f != w_.get() && f->isVisible())
+            if (auto* f = qobject_cast<MainForm*>(top); f && f != w_ && f->isVisible())
                 other = f;
         QVERIFY(other && other->windowTitle().remove("[*]") == fx_->file("two.bmp"));
         QVERIFY(other->zor() != w_->zor());
-        w_->action("m_New")->trigger(); // cancelled: that window goes again
+        w_->action("m_New")->trigger();
         QCOMPARE(visibleMainForms(), 2);
 
-        fx_->messages.recorder.answers = {answer};
-        w_->action("m_Exit")->trigger();
-        QCOMPARE(fx_->messages.recorder.questions.at(0).text,
+        recorder().answers = {false, true};
+        for (int left : {2, 0}) {
+            w_->action("m_Exit")->trigger();
+            QTRY_COMPARE(visibleMainForms(), left);
+        }
+        QCOMPARE(recorder().questions.size(), size_t(2));
+        QCOMPARE(recorder().questions[0].text,
                  std::string("Are you sure? Not saved results will be lost!"));
-        QTRY_COMPARE(visibleMainForms(), answer ? 0 : 2);
         delete other;
     }
-
-private slots:
 
     void imageCommandsRunUnderTheHourglass()
     {
@@ -329,33 +310,128 @@ private slots:
         QVERIFY(!QApplication::overrideCursor() && view().cursor().shape() == Qt::CrossCursor);
     }
 
-    // --- The view ---
-
-    // 1:1, magnified twice, and one step.
-    void paintingAtEveryZoom()
+    // Asked before a changed case goes by each command: Save writes the
+    // landmark file, Discard drops the changes, Cancel keeps the case.
+    void asksBeforeAChangedCaseIsSetAside_data()
     {
-        for (float zoom : {1.0f, 0.5f, float(std::pow(2.0, -1.0 / 3.0))})
-            paintAt(zoom);
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer"); // -1: nothing changed, no question
+        for (const char* command : {"close", "open", "next film", "reload", "exit"})
+            for (int answer :
+                 {-1, int(SaveAnswer::Save), int(SaveAnswer::Discard), int(SaveAnswer::Cancel)})
+                QTest::addRow("%s %d", command, answer) << QString(command) << answer;
+    }
+    void asksBeforeAChangedCaseIsSetAside()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        const QString b = writeTestImage(fx_->file("b.bmp"), 120, 90);
+        QVERIFY(open(300, 200));
+        QVERIFY(w_->workflow().saveLandmarks());
+        const QByteArray saved = contents(fx_->file("a.bit"));
+        QVERIFY(!saved.isEmpty() && !w_->isWindowModified());
+        if (answer >= 0) {
+            w_->zor()->Shoulder.change(5, 5);
+            w_->workflow().afterEvent();
+            QVERIFY(w_->isWindowModified());
+            recorder().saveAnswers = {SaveAnswer(answer)};
+        }
+        recorder().answers = {true}; // Exit's own question, when nothing changed
+        const CZor edited = *w_->zor();
+        if (command == "close")
+            w_->close();
+        else if (command == "open")
+            w_->OpenImage(b);
+        else if (command == "next film")
+            w_->action("m_NextFilm")->trigger();
+        else if (command == "reload")
+            w_->action("m_Load_bin")->trigger();
+        else
+            w_->action("m_Exit")->trigger();
+
+        QCOMPARE(recorder().saveQuestions.size(), size_t(answer >= 0));
+        QCOMPARE(recorder().questions.size(), size_t(command == "exit" && answer < 0));
+        const bool goesOn = answer != int(SaveAnswer::Cancel);
+        QCOMPARE(contents(fx_->file("a.bit")) != saved, answer == int(SaveAnswer::Save));
+        if (command == "close" || command == "exit") {
+            QCOMPARE(w_.isNull() || !w_->isVisible(), goesOn);
+        } else if (command == "reload") {
+            QCOMPARE(w_->zor()->Shoulder == edited.Shoulder,
+                     answer == int(SaveAnswer::Cancel) || answer == int(SaveAnswer::Save));
+            QCOMPARE(w_->isWindowModified(), answer == int(SaveAnswer::Cancel));
+        } else {
+            QCOMPARE(w_->imagePath() == b, goesOn);
+            QCOMPARE(w_->isWindowModified(), !goesOn);
+        }
     }
 
-private:
-    void paintAt(float zoom)
+    void saveLandmarksWritesOnlyTheLandmarkFile()
     {
-        w_.reset();
-        fx_.reset(); // its message hook goes before the next one is set
-        fx_ = std::make_unique<Fixture>();
-        QVERIFY(open(2000, 1500));
+        writeTestImage(fx_->file("b.bmp"), 120, 90);
+        QVERIFY(open(300, 200));
+        CZor& zor = *w_->zor();
+        zor.Datum = "20240115";
+        zor.Patient.Famname = "Eva";
+        zor.Patient.DatFile = "study";
+        zor.Shoulder.change(40, 50);
+        zor.ShoulderValid = true;
+        w_->action("m_SaveLandmarks")->trigger();
+        QVERIFY(recorder().messages.empty());
+        QVERIFY(!QFile::exists(fx_->file("study.zor")));
+        QVERIFY(!w_->isWindowModified());
+        QPointer<MainForm> again = openWindow(fx_->file("a.bmp"));
+        QVERIFY(again);
+        QVERIFY(again->zor()->ShoulderValid && again->zor()->Patient.Famname == "Eva");
+        QCOMPARE(again->workflow().films()->films().size(), size_t(2));
+        QVERIFY(again->workflow().films()->films()[0].hasLandmarks);
+        delete again;
+    }
+
+    // --- The view ---
+
+    void paintingZoomAndResize_data()
+    {
+        QTest::addColumn<float>("zoom");
+        QTest::newRow("1:1") << 1.0f;
+        QTest::newRow("magnified twice") << 0.5f;
+        QTest::newRow("one step") << float(std::pow(2.0, -1.0 / 3.0));
+    }
+    void paintingZoomAndResize()
+    {
+        QFETCH(float, zoom);
+        QVERIFY(open(3000, 2500));
         // Opened 1:1 at the top-left corner, the scroll ranges image minus view.
         QCOMPARE(QRectF(view().ScaleLeft(), view().ScaleTop(), view().ScaleWidth(),
                         view().ScaleHeight()),
                  QRectF(0, 0, view().viewWPix(), view().viewHPix()));
-        QCOMPARE(w_->HScroll()->maximum(), 2000 - view().viewWPix());
+        QCOMPARE(w_->HScroll()->maximum(), 3000 - view().viewWPix());
         w_->action("m_ZoomCenter")->trigger(); // zoom about the top-left corner
         w_->HScroll()->setValue(37);           // the bars move the view by whole pixels
         w_->VScroll()->setValue(21);
         w_->Zoom(zoom);
         QCOMPARE(QPointF(view().ScaleLeft(), view().ScaleTop()), QPointF(37, 21));
         verifyPicture();
+
+        // A larger window keeps the top-left image point.
+        const int oldW = view().viewWPix();
+        w_->resize(1000, 720);
+        QTRY_VERIFY(view().viewWPix() > oldW);
+        QCOMPARE(QPointF(view().ScaleLeft(), view().ScaleTop()), QPointF(37, 21));
+        verifyPicture();
+        // The layout: picture, bars, status line and position box in their places.
+        const QWidget* c = w_->centralWidget();
+        const int h1 = c->height() - w_->StatusBar()->height();
+        const int scaleW = w_->ScaleStatus()->width();
+        QVERIFY(w_->ScaleStatus()->text().endsWith(", NOT CALIBRATED (430 mm film default)"));
+        QCOMPARE(w_->StatusBar()->geometry(),
+                 QRect(0, h1, c->width() - scaleW, w_->StatusBar()->height()));
+        QCOMPARE(w_->ScaleStatus()->geometry(),
+                 QRect(c->width() - scaleW, h1, scaleW, w_->StatusBar()->height()));
+        QCOMPARE(w_->HScroll()->geometry(),
+                 QRect(0, view().height(), view().width(), h1 - view().height()));
+        QCOMPARE(w_->VScroll()->geometry(),
+                 QRect(view().width(), 0, c->width() - view().width(), view().height()));
+        QCOMPARE(w_->e_Position()->geometry().bottomLeft(), QPoint(0, view().height() - 1));
 
         // The landmarks in their colours on their image points: a valid head
         // in red, a proposed trochanter line in magenta.
@@ -373,57 +449,95 @@ private:
         QVERIFY(!colourAt({200, 150}, 0xFF0000));
     }
 
-private slots:
-
-    void resizeKeepsTheTopLeftImagePoint()
-    {
-        QVERIFY(open(3000, 2500));
-        w_->action("m_ZoomCenter")->trigger();
-        w_->Zoom(0.5f);
-        w_->HScroll()->setValue(200);
-        w_->VScroll()->setValue(100);
-        const int oldW = view().viewWPix();
-        w_->resize(1000, 720);
-        QTRY_VERIFY(view().viewWPix() > oldW);
-        QCOMPARE(QPointF(view().ScaleLeft(), view().ScaleTop()), QPointF(200, 100));
-        verifyPicture();
-        // The layout: picture, bars, status line and position box in their places.
-        const QWidget* c = w_->centralWidget();
-        const int h1 = c->height() - w_->StatusBar()->height();
-        const int scaleW = w_->ScaleStatus()->width();
-        QVERIFY(w_->ScaleStatus()->text().endsWith(", NOT CALIBRATED (430 mm film default)"));
-        QCOMPARE(w_->StatusBar()->geometry(),
-                 QRect(0, h1, c->width() - scaleW, w_->StatusBar()->height()));
-        QCOMPARE(w_->ScaleStatus()->geometry(),
-                 QRect(c->width() - scaleW, h1, scaleW, w_->StatusBar()->height()));
-        QCOMPARE(w_->HScroll()->geometry(),
-                 QRect(0, view().height(), view().width(), h1 - view().height()));
-        QCOMPARE(w_->VScroll()->geometry(),
-                 QRect(view().width(), 0, c->width() - view().width(), view().height()));
-        QCOMPARE(w_->e_Position()->geometry().bottomLeft(), QPoint(0, view().height() - 1));
-    }
-
     void zoomByMouse()
     {
-        QVERIFY(open(3000, 2500));
+        QVERIFY(open(2000, 1500));
         w_->action("m_ZoomMouse")->trigger();
         QCOMPARE(w_->tools()->mode(), ToolMode::ZoomByMouse);
         QCOMPARE(view().cursor().shape(), Qt::BitmapCursor);
         const QPointF point = view().toImage({500, 400});
         QTest::mouseClick(&view(), Qt::LeftButton, {}, {500, 400});
         QCOMPARE(w_->zoom(), w_->zoomStep()); // about the pressed point
-        QVERIFY((centre() - point).manhattanLength() < 1e-3);
+        const QPointF centre(view().ScaleLeft() + view().ScaleWidth() / 2,
+                             view().ScaleTop() + view().ScaleHeight() / 2);
+        QVERIFY((centre - point).manhattanLength() < 1e-3);
         // Escape, or opening another image, ends the state and its cursor.
         for (bool reopen : {false, true}) {
             if (reopen)
-                QVERIFY(w_->OpenImage(fx_->file("film.bmp")));
+                QVERIFY(w_->OpenImage(fx_->file("a.bmp")));
             else
-                QTest::keyClick(w_.get(), Qt::Key_Escape);
+                QTest::keyClick(w_, Qt::Key_Escape);
             QCOMPARE(w_->tools()->mode(), ToolMode::Idle);
             QCOMPARE(view().cursor().shape(), Qt::ArrowCursor);
             QVERIFY(w_->StatusBar()->text().isEmpty()); // no zoom prompt left behind
             w_->action("m_ZoomMouse")->trigger();
         }
+    }
+
+    // The wheel scrolls down, with Shift right, with Ctrl it zooms about the
+    // pointer; a middle-button drag keeps the grabbed point under the pointer.
+    void wheelAndMiddleDrag()
+    {
+        QVERIFY(open(2000, 1500));
+        wheel(QPointF(400, 300), -240, Qt::ShiftModifier);
+        wheel(QPointF(400, 300), -240, Qt::NoModifier);
+        QVERIFY(view().ScaleLeft() > 0 && view().ScaleTop() > 0);
+        const QPointF pos(310, 220);
+        for (int delta : {120, -120, -120}) {
+            const QPointF before = view().toImage(pos);
+            const float zoom = w_->zoom();
+            wheel(pos, delta, Qt::ControlModifier);
+            QVERIFY(w_->zoom() != zoom);
+            QVERIFY((view().toImage(pos) - before).manhattanLength() < 2e-3);
+        }
+        const QPoint from(300, 200), to(250, 260);
+        const QPointF grabbed = view().toImage(QPointF(from));
+        QTest::mousePress(&view(), Qt::MiddleButton, Qt::NoModifier, from);
+        QMouseEvent drag(QEvent::MouseMove, QPointF(to), view().mapToGlobal(QPointF(to)),
+                         Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+        QApplication::sendEvent(&view(), &drag);
+        QTest::mouseRelease(&view(), Qt::MiddleButton, Qt::NoModifier, to);
+        QVERIFY((view().toImage(QPointF(to)) - grabbed).manhattanLength() < 2e-3);
+        QCOMPARE(w_->tools()->mode(), ToolMode::Idle);
+    }
+
+    void fitToWindowShowsTheWholeFilm()
+    {
+        QVERIFY(open(2000, 1500));
+        w_->action("m_FitWindow")->trigger();
+        const PictureView& v = view();
+        QVERIFY(v.ScaleWidth() >= 2000 && v.ScaleHeight() >= 1500);
+        QVERIFY(v.ScaleWidth() < 2001 || v.ScaleHeight() < 1501);
+        for (QPointF corner : {QPointF(0.5, 0.5), QPointF(1995.5, 1495.5)}) {
+            const QPointF at = v.toWidget(corner);
+            const QPoint p(int(std::floor(at.x())), int(std::floor(at.y())));
+            const QPointF shown = v.toImage(QPointF(p) + QPointF(0.5, 0.5));
+            QCOMPARE(rgbAt(v, p), testGrey(int(shown.x()), int(shown.y())));
+        }
+        w_->action("m_ActualSize")->trigger();
+        QCOMPARE(w_->zoom(), 1.0f);
+    }
+
+    void loupeShowsTheFilmThroughTheColourTable()
+    {
+        QVERIFY(open(300, 200));
+        w_->action("m_Invert")->trigger();
+        w_->action("m_Loupe")->trigger();
+        QTest::mouseMove(&view(), view().toWidget({150.0, 100.0}).toPoint());
+        Loupe& loupe = *w_->workflow().loupe();
+        QVERIFY(loupe.isVisible());
+        QCOMPARE(loupe.ScaleWidth(), Loupe::side * w_->zoom() / Loupe::magnification);
+        const PictureView::Image& image = view().image();
+        for (QPoint p : {QPoint(10, 10), QPoint(150, 30), QPoint(30, 140), QPoint(120, 120)}) {
+            const QPointF src = loupe.toImage(QPointF(p) + QPointF(0.5, 0.5));
+            const uint8_t index =
+                image.bits[size_t(src.y()) * image.bytesPerLine + size_t(src.x())];
+            QCOMPARE(loupe.backing().pixel(p) & 0xFFFFFF, (*image.table)[index] & 0xFFFFFF);
+            QCOMPARE(loupe.backing().pixel(p) & 0xFFFFFF,
+                     ~testGrey(int(src.x()), int(src.y())) & 0xFFFFFF); // inverted
+        }
+        w_->action("m_Loupe")->trigger();
+        QVERIFY(!loupe.isVisible());
     }
 };
 
