@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString zorBinary = QStringLiteral(ZOR_BINARY_DIR "/src/app/zor");
-
 struct Run {
     int status = -1;
     QString out;
@@ -32,23 +30,15 @@ Run runZor(const QStringList& args, const QString& home, const QString& platform
     QProcess p;
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(home);
-    p.start(zorBinary, args);
-    Run r;
+    p.start(QStringLiteral(ZOR_BINARY_DIR "/src/app/zor"), args);
     if (!p.waitForFinished(60000)) {
         p.kill();
         p.waitForFinished();
-        return r;
+        return {};
     }
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
-
-QString lastPath(const QString& home)
-{
-    QSettings ini(home + "/config/Zor2.ini", QSettings::IniFormat);
-    return ini.value("LastPath/Path").toString();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
+            QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
 } // namespace
@@ -57,103 +47,93 @@ class TestGuiCli : public QObject {
     Q_OBJECT
 
 private slots:
-    void parses();
-    void answersWithoutAWindow();
-    void opensTheImageItIsGiven();
-    void unloadableImageEndsWithAnError();
-    void demoCaseOpens();
-};
-
-void TestGuiCli::parses()
-{
-    const struct {
-        QStringList args;
-        QString image;
-        bool noSplash;
-        QString demo, error; // a part of the message
-    } rows[] = {{{"a.jpg"}, "a.jpg", false, "", ""},
-                {{"--no-splash", "a.jpg"}, "a.jpg", true, "", ""},
-                {{"--", "-odd.bmp"}, "-odd.bmp", false, "", ""},
-                {{"--demo", "d"}, "", false, "d", ""},
-                {{"--demo", "d", "--screenshot", "s.png"}, "", true, "d", ""},
-                {{"--splash"}, "", false, "", "unknown option '--splash'"},
-                {{"a.jpg", "b.jpg"}, "a.jpg", false, "", "only one IMAGE"},
-                {{"--demo", "d", "a.jpg"}, "a.jpg", false, "d", "not both"}};
-    for (const auto& row : rows) {
-        const GuiOptions o = parseGuiOptions(row.args);
-        QCOMPARE(o.image, row.image);
-        QCOMPARE(o.noSplash, row.noSplash);
-        QCOMPARE(o.demoDir, row.demo);
-        QVERIFY2(row.error.isEmpty() ? o.error.isEmpty() : o.error.contains(row.error),
-                 qPrintable(o.error));
+    void parses()
+    {
+        const struct {
+            QStringList args;
+            QString image;
+            bool noSplash;
+            QString demo, error; // a part of the message
+        } rows[] = {{{"a.jpg"}, "a.jpg", false, "", ""},
+                    {{"--no-splash", "a.jpg"}, "a.jpg", true, "", ""},
+                    {{"--", "-odd.bmp"}, "-odd.bmp", false, "", ""},
+                    {{"--demo", "d"}, "", false, "d", ""},
+                    {{"--demo", "d", "--screenshot", "s.png"}, "", true, "d", ""},
+                    {{"--splash"}, "", false, "", "unknown option '--splash'"},
+                    {{"a.jpg", "b.jpg"}, "a.jpg", false, "", "only one IMAGE"},
+                    {{"--demo", "d", "a.jpg"}, "a.jpg", false, "d", "not both"}};
+        for (const auto& row : rows) {
+            const GuiOptions o = parseGuiOptions(row.args);
+            QCOMPARE(o.image, row.image);
+            QCOMPARE(o.noSplash, row.noSplash);
+            QCOMPARE(o.demoDir, row.demo);
+            QVERIFY2(row.error.isEmpty() ? o.error.isEmpty() : o.error.contains(row.error),
+                     qPrintable(o.error));
+        }
     }
-}
 
-// No display: had it tried to open a window, it would have failed.
-void TestGuiCli::answersWithoutAWindow()
-{
-    QTemporaryDir home;
-    for (auto [option, start] : {std::pair{"--help", "Usage: zor [--no-splash] [IMAGE]"},
-                                 {"--version", "zor " ZOR_VERSION_TEXT}}) {
-        const Run r = runZor({option}, home.path(), "");
-        QCOMPARE(r.status, 0);
-        QVERIFY2(r.out.startsWith(start) && r.err.isEmpty(), qPrintable(r.out + r.err));
-    }
-    QVERIFY(!QFileInfo::exists(home.filePath("config/Zor2.ini")));
-    const Run wrong = runZor({"--bogus"}, home.path(), "");
-    QCOMPARE(wrong.status, 2);
-    QVERIFY(wrong.out.isEmpty() && wrong.err.contains("zor --help"));
-}
-
-// By its full path and relative to the working folder.
-void TestGuiCli::opensTheImageItIsGiven()
-{
-    for (bool relative : {false, true}) {
+    // No display: had it tried to open a window, it would have failed.
+    void answersWithoutAWindow()
+    {
         QTemporaryDir home;
-        const QString image = home.filePath("case1.bmp");
+        for (auto [option, start] : {std::pair{"--help", "Usage: zor [--no-splash] [IMAGE]"},
+                                     {"--version", "zor " ZOR_VERSION_TEXT}}) {
+            const Run r = runZor({option}, home.path(), "");
+            QCOMPARE(r.status, 0);
+            QVERIFY2(r.out.startsWith(start) && r.err.isEmpty(), qPrintable(r.out + r.err));
+        }
+        QVERIFY(!QFileInfo::exists(home.filePath("config/Zor2.ini")));
+        const Run wrong = runZor({"--bogus"}, home.path(), "");
+        QCOMPARE(wrong.status, 2);
+        QVERIFY(wrong.out.isEmpty() && wrong.err.contains("zor --help"));
+    }
+
+    // An image by its full path or relative to the working folder, one that
+    // does not load, and the demo case. Paths are relative to the home folder.
+    void startsWithTheFilmItIsGiven_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("image"); // the window's title; remembered as chosen
+        QTest::addColumn<QString>("error");
+        QTest::newRow("full path") << QStringList{"$/case1.bmp"} << 0 << "case1.bmp"
+                                   << "";
+        QTest::newRow("relative") << QStringList{"case1.bmp"} << 0 << "case1.bmp"
+                                  << "";
+        // Remembered before decoding, as a chosen file is.
+        QTest::newRow("unloadable") << QStringList{"$/broken.jpg"} << 1 << "broken.jpg"
+                                    << "load Error";
+        QTest::newRow("demo") << QStringList{"--demo", "$/demo"} << 0 << "demo/demo-hip.bmp"
+                              << "";
+    }
+    void startsWithTheFilmItIsGiven()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, image);
+        QFETCH(QString, error);
+        QTemporaryDir home;
         QImage film(64, 48, QImage::Format_Grayscale8);
         film.fill(128);
-        QVERIFY(film.save(image));
+        QVERIFY(film.save(home.filePath("case1.bmp")));
+        QFile broken(home.filePath("broken.jpg"));
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a picture") > 0);
+        broken.close();
+        image = home.filePath(image);
         const QString shot = home.filePath("shot.png");
         const Run r =
-            runZor({"--screenshot", shot, relative ? QString("case1.bmp") : image}, home.path());
-        QVERIFY2(r.status == 0, qPrintable(r.err));
-        // The window shows the image's path as its title...
-        QVERIFY2(r.out.contains(QString("of the window \"%1\"").arg(image)), qPrintable(r.out));
-        QVERIFY(!QImage(shot).isNull());
-        // ...and the path is remembered as if it had been chosen in the dialog.
-        QCOMPARE(lastPath(home.path()), image);
+            runZor(args.replaceInStrings("$", home.path()) << "--screenshot" << shot, home.path());
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(error), qPrintable(r.err));
+        QCOMPARE(r.out.contains(QString("of the window \"%1\"").arg(image)), status == 0);
+        QCOMPARE(QFileInfo::exists(shot) ? QImage(shot).size() : QSize(),
+                 status == 0 ? QSize(1000, 700) : QSize());
+        QSettings ini(home.filePath("config/Zor2.ini"), QSettings::IniFormat);
+        QCOMPARE(ini.value("LastPath/Path").toString(), image);
+        if (QTest::currentDataTag() == QByteArray("demo"))
+            QVERIFY(QFileInfo::exists(home.filePath("demo/demo-hip.bit")));
     }
-}
-
-void TestGuiCli::unloadableImageEndsWithAnError()
-{
-    QTemporaryDir home;
-    const QString image = home.filePath("broken.jpg");
-    QFile f(image);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("not a picture") > 0);
-    f.close();
-    const QString shot = home.filePath("shot.png");
-    const Run r = runZor({"--screenshot", shot, image}, home.path());
-    QCOMPARE(r.status, 1);
-    QVERIFY2(r.err.contains("load Error"), qPrintable(r.err));
-    QVERIFY(!QFileInfo::exists(shot));
-    // Remembered before decoding, as a chosen file is.
-    QCOMPARE(lastPath(home.path()), image);
-}
-
-void TestGuiCli::demoCaseOpens()
-{
-    QTemporaryDir home;
-    const QString demo = home.filePath("demo");
-    const QString shot = home.filePath("shot.png");
-    const Run r = runZor({"--demo", demo, "--screenshot", shot}, home.path());
-    QVERIFY2(r.status == 0, qPrintable(r.err));
-    const QString image = demo + "/demo-hip.bmp";
-    QVERIFY(QFileInfo::exists(demo + "/demo-hip.bit"));
-    QVERIFY2(r.out.contains(QString("of the window \"%1\"").arg(image)), qPrintable(r.out));
-    QCOMPARE(QImage(shot).size(), QSize(1000, 700));
-}
+};
 
 QTEST_MAIN(TestGuiCli)
 #include "tst_gui_cli.moc"
