@@ -3,11 +3,9 @@
 #include "../support/Cases.h"
 #include "../support/RecordingMessages.h"
 #include "../support/RecordingOpener.h"
-#include "../support/RowName.h"
 #include "../support/TempDir.h"
 
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -22,6 +20,13 @@ std::optional<AnalysisResult> analyse(const CZor& z, StemFrame* frame = nullptr)
     if (frame)
         *frame = done->frame;
     return done->result;
+}
+
+template <size_t N>
+void expectNear(const std::array<double, N>& got, const std::array<double, N>& want)
+{
+    for (size_t i = 0; i < N; ++i)
+        EXPECT_NEAR(got[i], want[i], 1e-9) << i;
 }
 
 TEST(CalcAnalyse, UprightStemGivesTheHandComputedValues)
@@ -57,33 +62,15 @@ TEST(CalcAnalyse, TiltedStemMatchesTheProjectionOntoTheAxis)
     std::optional<AnalysisResult> r = analyse(z);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->side, "R");
-    const double got[] = {r->factorHead,       r->medial[0],     r->medial[1],     r->medial[2],
-                          r->medial[3],        r->medial[4],     r->lateral[0],    r->lateral[1],
-                          r->lateral[2],       r->lateral[3],    r->lateral[4],    r->subsidence[0],
-                          r->subsidence[1],    r->subsidence[2], r->subsidence[3], r->valgusVarus,
-                          r->cementSubsidence, r->compY[0],      r->compY[1],      r->compX};
-    const double want[] = {1.1071428571428572,
-                           17.74174448062621,
-                           37.37011585619493,
-                           33.01359967616793,
-                           28.91687574540859,
-                           24.900087891347,
-                           0.0,
-                           34.97203355526261,
-                           32.97363163781904,
-                           31.47483019973636,
-                           29.616316416513826,
-                           101.98285310560799,
-                           29.63622829121474,
-                           49.52480277271405,
-                           -22.8218220416792,
-                           1.4687172839031075,
-                           52.03572551900942,
-                           250.68219693534388,
-                           52.45805033289394,
-                           66.14710346738246};
-    for (size_t i = 0; i < std::size(want); ++i)
-        EXPECT_NEAR(got[i], want[i], 1e-9) << i;
+    expectNear(r->medial, {17.74174448062621, 37.37011585619493, 33.01359967616793,
+                           28.91687574540859, 24.900087891347});
+    expectNear(r->lateral,
+               {0.0, 34.97203355526261, 32.97363163781904, 31.47483019973636, 29.616316416513826});
+    expectNear(r->subsidence,
+               {101.98285310560799, 29.63622829121474, 49.52480277271405, -22.8218220416792});
+    expectNear(r->compY, {250.68219693534388, 52.45805033289394});
+    expectNear(std::array{r->factorHead, r->valgusVarus, r->cementSubsidence, r->compX},
+               {1.1071428571428572, 1.4687172839031075, 52.03572551900942, 66.14710346738246});
     EXPECT_FALSE(r->cementValid);
 }
 
@@ -102,89 +89,72 @@ TEST(CalcAnalyse, MidpointsAtOneHeightAddNinetyDegreesToTheMean)
     EXPECT_NEAR(r->valgusVarus, radians * 180 / M_PI / 6.0, 1e-12);
 }
 
-struct Refusal {
-    const char* what;
-    std::function<void(CZor&)> damage;
-    const char* message; // "" for none
-    int dialogFlag;      // 0 for none
-};
-
-class CalcRefuses : public testing::TestWithParam<Refusal> {};
-
-TEST_P(CalcRefuses, WithOneMessageAndWritesNothing)
-{
-    const Refusal& c = GetParam();
-    CZor z;
-    Cases::upright(z);
-    c.damage(z);
-    RecordingOpener opener;
-    RecordingMessages messages;
-    ScopedMessages elsewhere; // nothing may go past the caller's messages
-    TempDir dir;
-    Calc::ReportTarget report{dir.file("r.zor"), "r.zor"};
-    EXPECT_FALSE(Calc::RunAnalysis(z, opener, report, messages, FixedClock({2026, 12, 7})));
-    ASSERT_EQ(messages.messages.size(), *c.message ? 1u : 0u);
-    if (*c.message) {
-        EXPECT_EQ(messages.messages[0].caption, "Zor Error");
-        EXPECT_EQ(messages.messages[0].text, c.message);
-        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
-    }
-    EXPECT_EQ(opener.opened, c.dialogFlag ? std::vector<int>{c.dialogFlag} : std::vector<int>{});
-    EXPECT_FALSE(std::filesystem::exists(report.path));
-    EXPECT_TRUE(elsewhere.recorder.messages.empty());
-}
-
 const double nan = std::numeric_limits<double>::quiet_NaN();
 
-// The first rows also break a later check, which must not be reached.
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CalcRefuses,
-    testing::Values(
-        Refusal{"no head", [](CZor& z) { z.head.Valid = z.AxisLine.Valid = false; },
-                "head data missing\nuse Measurement Tool 'Head'", 0},
-        Refusal{"a head flagged valid that no circle was fitted to",
-                [](CZor& z) {
-                    z.head.R = 0;
-                    z.head.M = CPoint();
-                    z.AxisLine.Valid = false;
-                },
-                "head data missing\nuse Measurement Tool 'Head'", 0},
-        Refusal{"no head diameter",
-                [](CZor& z) {
-                    z.Patient.HeadTR = 0;
-                    z.AxisLine.Valid = false;
-                },
-                "", 32},
-        Refusal{"a negative head diameter",
-                [](CZor& z) {
-                    z.Patient.HeadTR = -14;
-                    z.AxisLine.Valid = false;
-                },
-                "", 32},
-        Refusal{"no axis", [](CZor& z) { z.AxisLine.Valid = z.PointsValid = false; },
-                "Axis Line missing\nuse Measurement Tool 'Stem Axis'", 0},
-        Refusal{"no femur points", [](CZor& z) { z.PointsValid = false; },
-                "Femur Points missing\nuse Measurement Tool '8 Points'", 0},
-        Refusal{"tip line along the axis",
-                [](CZor& z) { Cases::setLine(z.TipLine, 400, 900, 400, 700); },
-                "Tip Line does not cross the Axis Line\nmove the Tip Line", 0},
-        Refusal{"parallel minor trochanter lines",
-                [](CZor& z) { Cases::setLine(z.LTLine2, 350, 380, 390, 420); },
-                "Minor Trochanter Lines do not cross\nmove one of the Minor Trochanter Lines", 0},
-        Refusal{"major trochanter line along the axis",
-                [](CZor& z) { Cases::setLine(z.GTLine, 402, 250, 402, 200); },
-                "Major Trochanter Line does not cross the Axis Line\nmove the Major "
-                "Trochanter Line",
-                0},
-        Refusal{"a femur point that is no number", [](CZor& z) { z.points(3).x = nan; },
-                "Femur Points invalid\nuse Measurement Tool '8 Points'", 0},
-        Refusal{"a head diameter that is no number", [](CZor& z) { z.Patient.HeadTR = nan; },
-                "Head Diameter invalid\ncorrect the Patient's Data", 0},
-        Refusal{"a head diameter too small for a finite factor",
-                [](CZor& z) { z.Patient.HeadTR = 1e-310; },
-                "the analysis gives no finite value for factor-head\ncheck the calibration, "
-                "the head diameter and the landmarks",
-                0}),
-    RowName());
+// Each gives one message, or opens the patient dialog, and writes nothing. The
+// first rows also break a later check, which must not be reached.
+TEST(CalcRefuses, WithOneMessageAndWritesNothing)
+{
+    const struct {
+        const char* what;
+        void (*damage)(CZor&);
+        const char* message; // "" for none
+        int dialogFlag;      // 0 for none
+    } rows[] = {
+        {"no head", [](CZor& z) { z.head.Valid = z.AxisLine.Valid = false; },
+         "head data missing\nuse Measurement Tool 'Head'", 0},
+        {"a head flagged valid that no circle was fitted to", [](CZor& z) { z.head.R = 0; },
+         "head data missing\nuse Measurement Tool 'Head'", 0},
+        {"no head diameter",
+         [](CZor& z) {
+             z.Patient.HeadTR = 0;
+             z.AxisLine.Valid = false;
+         },
+         "", 32},
+        {"a negative head diameter", [](CZor& z) { z.Patient.HeadTR = -14; }, "", 32},
+        {"no axis", [](CZor& z) { z.AxisLine.Valid = z.PointsValid = false; },
+         "Axis Line missing\nuse Measurement Tool 'Stem Axis'", 0},
+        {"no femur points", [](CZor& z) { z.PointsValid = false; },
+         "Femur Points missing\nuse Measurement Tool '8 Points'", 0},
+        {"tip line along the axis", [](CZor& z) { Cases::setLine(z.TipLine, 400, 900, 400, 700); },
+         "Tip Line does not cross the Axis Line\nmove the Tip Line", 0},
+        {"parallel minor trochanter lines",
+         [](CZor& z) { Cases::setLine(z.LTLine2, 350, 380, 390, 420); },
+         "Minor Trochanter Lines do not cross\nmove one of the Minor Trochanter Lines", 0},
+        {"major trochanter line along the axis",
+         [](CZor& z) { Cases::setLine(z.GTLine, 402, 250, 402, 200); },
+         "Major Trochanter Line does not cross the Axis Line\nmove the Major Trochanter Line", 0},
+        {"a femur point that is no number", [](CZor& z) { z.points(3).x = nan; },
+         "Femur Points invalid\nuse Measurement Tool '8 Points'", 0},
+        {"a head diameter that is no number", [](CZor& z) { z.Patient.HeadTR = nan; },
+         "Head Diameter invalid\ncorrect the Patient's Data", 0},
+        {"a head diameter too small for a finite factor",
+         [](CZor& z) { z.Patient.HeadTR = 1e-310; },
+         "the analysis gives no finite value for factor-head\ncheck the calibration, the head "
+         "diameter and the landmarks",
+         0}};
+    for (const auto& c : rows) {
+        SCOPED_TRACE(c.what);
+        CZor z;
+        Cases::upright(z);
+        c.damage(z);
+        RecordingOpener opener;
+        RecordingMessages messages;
+        ScopedMessages elsewhere; // nothing may go past the caller's messages
+        TempDir dir;
+        Calc::ReportTarget report{dir.file("r.zor"), "r.zor"};
+        EXPECT_FALSE(Calc::RunAnalysis(z, opener, report, messages, FixedClock({2026, 12, 7})));
+        ASSERT_EQ(messages.messages.size(), *c.message ? 1u : 0u);
+        if (*c.message) {
+            EXPECT_EQ(messages.messages[0].caption, "Zor Error");
+            EXPECT_EQ(messages.messages[0].text, c.message);
+            EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+        }
+        EXPECT_EQ(opener.opened,
+                  c.dialogFlag ? std::vector<int>{c.dialogFlag} : std::vector<int>{});
+        EXPECT_FALSE(std::filesystem::exists(report.path));
+        EXPECT_TRUE(elsewhere.recorder.messages.empty());
+    }
+}
 
 } // namespace
