@@ -101,7 +101,9 @@ TEST(ResultReport, ARelativeEntryLiesBesideTheImage)
     }
 }
 
-TEST(WriteData, WritesNothingWithoutPatientDataOrAnAnalysis)
+// Nothing without patient data or an analysis; then the report, then the
+// landmark file, whose failure is reported.
+TEST(WriteData, WritesTheReportThenTheLandmarkFile)
 {
     TempDir dir;
     CZor z;
@@ -119,15 +121,8 @@ TEST(WriteData, WritesNothingWithoutPatientDataOrAnAnalysis)
     EXPECT_EQ(WriteDataCommand::run(z, dir.file("case1.jpg"), messages, clock2026, opener),
               WriteDataCommand::Outcome::AnalysisFailed);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-}
 
-TEST(WriteData, WritesTheReportThenTheLandmarkFileAndReportsItsFailure)
-{
-    TempDir dir;
-    CZor z;
     Cases::upright(z);
-    RecordingOpener opener;
-    RecordingMessages messages;
     TempDir::write(dir.file("study1.zor"), "earlier\r\n");
     EXPECT_EQ(WriteDataCommand::run(z, dir.file("case1.jpg"), messages, clock2026, opener),
               WriteDataCommand::Outcome::Written);
@@ -136,19 +131,19 @@ TEST(WriteData, WritesTheReportThenTheLandmarkFileAndReportsItsFailure)
                                    "#2026-12-07#\r\n\"M\xFCller\",\"Jos\xE9\",\"S-01\"\r\n"))
         << report;
     EXPECT_TRUE(report.ends_with("\r\n\"comp-y\",250,50,\"comp-x\",50\r\n")) << report;
-    EXPECT_EQ(messages.messages.at(0).caption, "Zor");
-    EXPECT_EQ(messages.messages.at(0).text, "Data written to study1.zor");
+    EXPECT_EQ(messages.messages.at(1).caption, "Zor");
+    EXPECT_EQ(messages.messages.at(1).text, "Data written to study1.zor");
     EXPECT_TRUE(std::filesystem::exists(dir.file("case1.bit")));
 
     std::filesystem::create_directories(dir.file("case2.bit/in-the-way"));
     EXPECT_EQ(WriteDataCommand::run(z, dir.file("case2.jpg"), messages, clock2026, opener),
               WriteDataCommand::Outcome::LandmarkFileFailed);
-    ASSERT_EQ(messages.messages.size(), 3u);
-    EXPECT_EQ(messages.messages[2].caption, "Zor Error");
-    EXPECT_EQ(messages.messages[2].text.rfind(
+    ASSERT_EQ(messages.messages.size(), 4u);
+    EXPECT_EQ(messages.messages[3].caption, "Zor Error");
+    EXPECT_EQ(messages.messages[3].text.rfind(
                   "Landmark file not written: " + dir.file("case2.bit") + "\n", 0),
               0u)
-        << messages.messages[2].text;
+        << messages.messages[3].text;
 }
 
 } // namespace

@@ -45,13 +45,10 @@ TEST(DataDialogRules, ShowsTheHeadDiameterAsAWholeNumber)
     }
 }
 
-TEST(DataDialogRules, AMalformedDateKeepsTheDialogOpenAndStoresNothing)
+// A malformed date or a text the report cannot hold keeps the dialog open on
+// its box with one message; nothing is stored and the case's date is emptied.
+TEST(DataDialogRules, ARefusedEntryKeepsTheDialogOpenOnItsBox)
 {
-    CZor zor;
-    zor.Datum = "20030212";
-    zor.Patient.Famname = "Own";
-    zor.DatFlag = true;
-    RecordingMessages messages;
     const std::pair<const char*, bool> dates[] = {
         {"", true},           {"20031231", true},  {"abcd0101", true},  {"2003021", false},
         {"200302121", false}, {"20031312", false}, {"20030012", false}, {"20030100", false},
@@ -59,17 +56,34 @@ TEST(DataDialogRules, AMalformedDateKeepsTheDialogOpenAndStoresNothing)
     for (auto [date, valid] : dates)
         EXPECT_EQ(DataDialogRules::isValidDatum(date), valid) << date;
 
-    DataDialogRules rules(zor, 0);
-    rules.setText(F::Datum, "20031312");
-    rules.setText(F::Famname, "Typed");
-    EXPECT_FALSE(rules.close(messages));
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].caption, "Date Format Error");
-    EXPECT_EQ(messages.messages[0].text, "invalid Date Format!\nuse 'yyyymmdd'");
-    EXPECT_EQ(zor.Datum, "") << "the case's date is emptied at once";
-    EXPECT_EQ(rules.text(F::Datum), "");
-    EXPECT_EQ(rules.takeFocusTarget(), F::Datum);
-    EXPECT_EQ(zor.Patient.Famname, "Own") << "nothing is stored";
+    const char* forged = "Forged\r\n\"-------> ";
+    const std::pair<F, const char*> rows[] = {{F::Datum, "20031312"}, {F::Datum, "2\"030212"},
+                                              {F::Famname, forged},   {F::Vorname, forged},
+                                              {F::Code, forged},      {F::DatFile, forged}};
+    for (auto [f, typed] : rows) {
+        SCOPED_TRACE(typed);
+        const bool badDate = f == F::Datum && !DataDialogRules::isValidDatum(typed);
+        CZor zor;
+        zor.Datum = "20030212";
+        zor.Patient.Famname = "Own";
+        zor.DatFlag = true;
+        DataDialogRules rules(zor, 0);
+        rules.setText(F::Famname, "Typed");
+        rules.setText(f, typed);
+        RecordingMessages messages;
+        EXPECT_FALSE(rules.close(messages));
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].caption, badDate ? "Date Format Error" : "Patient's Data");
+        EXPECT_EQ(messages.messages[0].text,
+                  badDate ? "invalid Date Format!\nuse 'yyyymmdd'"
+                          : "the " + std::string(RecordText::label(f)) +
+                                " holds a double quote or a control character"
+                                "\nremove it: the report cannot hold it");
+        EXPECT_EQ(rules.takeFocusTarget(), f);
+        EXPECT_EQ(rules.text(f), badDate ? "" : typed) << "a refused text stays in its box";
+        EXPECT_EQ(zor.Datum, "");
+        EXPECT_EQ(zor.Patient.Famname, "Own") << "nothing is stored";
+    }
 }
 
 TEST(RecordText, RefusesWhatWouldEndAnItemOrALineOfTheReport)
@@ -79,27 +93,6 @@ TEST(RecordText, RefusesWhatWouldEndAnItemOrALineOfTheReport)
     for (const char* text : {"a\"b", "a\rb", "a\nb", "tab\t", "\x01", "del\x7F",
                              "C1 next line \xC2\x85", "C1 \xC2\x9D"})
         EXPECT_FALSE(RecordText::fits(text)) << text;
-}
-
-TEST(DataDialogRules, ATextTheReportCannotHoldKeepsTheDialogOpenOnItsBox)
-{
-    for (F f : {F::Datum, F::Famname, F::Vorname, F::Code, F::DatFile}) {
-        CZor zor;
-        zor.Patient.Famname = "Own";
-        zor.DatFlag = true;
-        DataDialogRules rules(zor, 0);
-        rules.setText(F::Datum, "20030212");
-        rules.setText(f, f == F::Datum ? "2\"030212" : "Forged\r\n\"-------> ");
-        RecordingMessages messages;
-        EXPECT_FALSE(rules.close(messages));
-        ASSERT_EQ(messages.messages.size(), 1u);
-        EXPECT_EQ(messages.messages[0].text, "the " + std::string(RecordText::label(f)) +
-                                                 " holds a double quote or a control character"
-                                                 "\nremove it: the report cannot hold it");
-        EXPECT_EQ(rules.takeFocusTarget(), f);
-        EXPECT_EQ(zor.Patient.Famname, "Own") << "nothing is stored";
-        EXPECT_NE(rules.text(f), "") << "the box keeps what was typed";
-    }
 }
 
 // A new case shows the last patient entered, marked as carried over, and
