@@ -6,7 +6,6 @@
 #include "shell/FilmList.h"
 #include "shell/MainForm.h"
 #include "shell/StudyChart.h"
-#include "shell/StudyMenu.h"
 #include "shell/StudyWindow.h"
 
 #include <QAction>
@@ -131,7 +130,6 @@ private slots:
         w_->findChild<QDoubleSpinBox*>("widthTolerance")->setValue(widthTolerance);
         w_->referenceBox()->setCurrentIndex(referenceIndex);
         w_->findChild<QCheckBox*>("excel")->setChecked(excel);
-        QCOMPARE(w_->settings().tolerance, tolerance);
 
         QStringList args{"series", "--csv", file("cli-films.csv"), "--summary",
                          file("cli-series.csv")};
@@ -189,13 +187,11 @@ private slots:
                 auto value = [&](const Series::FilmRow& r) {
                     return QPointF(r.months, down ? r.subsidence : r.tilt);
                 };
-                auto place = [&](const Series::FilmRow& r) {
-                    return chart->chart()->mapToPosition(value(r), filled);
-                };
                 for (const Series::FilmRow& r : s.rows) {
                     const bool other = !r.comparable && !r.reference;
                     QVERIFY((other ? chart->otherPoints() : filled)->points().contains(value(r)));
-                    QVERIFY(chart->chart()->plotArea().contains(place(r)));
+                    QVERIFY(chart->chart()->plotArea().contains(
+                        chart->chart()->mapToPosition(value(r), filled)));
                     QCOMPARE(chart->filmAt(value(r)), QString::fromStdString(r.film));
                     const QString tip = chart->toolTipFor(QString::fromStdString(r.film));
                     QVERIFY(tip.contains(QString::number(value(r).y(), 'f', 2)));
@@ -203,14 +199,9 @@ private slots:
                              other);
                 }
                 // Later to the right; more sinking lower, more varus higher.
-                for (const Series::FilmRow& a : s.rows)
-                    for (const Series::FilmRow& b : s.rows) {
-                        const double dv = value(a).y() - value(b).y();
-                        if (a.months > b.months)
-                            QVERIFY(place(a).x() > place(b).x());
-                        if (std::abs(dv) > 1e-6)
-                            QCOMPARE(place(a).y() > place(b).y(), down ? dv > 0 : dv < 0);
-                    }
+                const QPointF o = chart->chart()->mapToPosition({0, 0}, filled);
+                const QPointF d = chart->chart()->mapToPosition({1, 1}, filled);
+                QVERIFY(d.x() > o.x() && (d.y() > o.y()) == down);
             }
         }
         useDefaults();
