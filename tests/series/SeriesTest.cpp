@@ -8,64 +8,46 @@ namespace {
 
 // A reference whose head factor is 2 (k = 0.5) and the values the hand
 // computations below start from.
-AnalysisResult referenceResult()
-{
-    AnalysisResult r;
-    r.side = "R";
-    r.factorHead = 2.0;
-    r.medial = {20, 30, 28, 25, 22};
-    r.lateral = {0, 35, 34, 31, 30};
-    r.valgusVarus = -0.5;
-    r.subsidence = {100, 24, 50, -26};
-    r.cementValid = true;
-    r.cementSubsidence = 50;
-    r.compY = {250, 50};
-    r.compX = 50;
-    return r;
-}
+const AnalysisResult kReference{.side = "R",
+                                .factorHead = 2.0,
+                                .medial = {20, 30, 28, 25, 22},
+                                .lateral = {0, 35, 34, 31, 30},
+                                .valgusVarus = -0.5,
+                                .subsidence = {100, 24, 50, -26},
+                                .cementValid = true,
+                                .cementSubsidence = 50,
+                                .compY = {250, 50},
+                                .compX = 50};
 
 // The same stem on a film at twice the magnification (k = 0.25), sunk by
-// 3, 2, 2 and 2 mm, turned by 0.8 degrees and with femur widths 2 % wider.
-AnalysisResult followUpResult()
-{
-    AnalysisResult r = referenceResult();
-    r.factorHead = 4.0;
-    for (size_t i = 0; i < 5; ++i) {
-        r.medial[i] *= 2.0 * 1.02;
-        r.lateral[i] *= 2.0 * 1.02;
-    }
-    r.valgusVarus = 0.3;
-    r.subsidence = {188, 40, 92, -60};
-    r.cementSubsidence = 92;
-    r.compY = {500, 100};
-    r.compX = 100;
-    return r;
-}
+// 3, 2, 2 and 2 mm, turned by 0.8 degrees and with femur widths 2 % wider
+// (the reference's times 2.04).
+const AnalysisResult kFollowUp{.side = "R",
+                               .factorHead = 4.0,
+                               .medial = {40.8, 61.2, 57.12, 51, 44.88},
+                               .lateral = {0, 71.4, 69.36, 63.24, 61.2},
+                               .valgusVarus = 0.3,
+                               .subsidence = {188, 40, 92, -60},
+                               .cementValid = true,
+                               .cementSubsidence = 92,
+                               .compY = {500, 100},
+                               .compX = 100};
 
 Series::Film film(const std::string& name, const std::string& code, const std::string& side,
                   int days, const AnalysisResult& r, double sd = 0.0)
 {
-    Series::Film f;
-    f.film = name;
-    f.code = code;
-    f.famname = "Moser";
-    f.vorname = "Eva";
-    f.side = side;
-    f.days = days;
-    f.measurement.result = r;
-    f.measurement.result.side = side;
-    f.measurement.k = Series::headFactor(r);
-    f.measurement.value = Series::normalise(r);
-    f.measurement.sd.fill(sd);
-    return f;
+    Series::Measurement m{r, Series::headFactor(r), Series::normalise(r)};
+    m.result.side = side;
+    m.sd.fill(sd);
+    return {name, code, "Moser", "Eva", side, days, m};
 }
 
 TEST(SeriesMigration, HandBuiltPairGivesEachFormula)
 {
     for (const char* side : {"R", "L"}) {
         SCOPED_TRACE(side);
-        std::vector<Series::Film> films = {film("a", "S-1", side, 1000, referenceResult(), 0.4),
-                                           film("b", "S-1", side, 1730, followUpResult(), 0.3)};
+        std::vector<Series::Film> films = {film("a", "S-1", side, 1000, kReference, 0.4),
+                                           film("b", "S-1", side, 1730, kFollowUp, 0.3)};
         Series::SeriesResult s = Series::analyseOne(films, 0, {});
         ASSERT_EQ(s.rows.size(), 2u);
         const Series::FilmRow& r = s.rows[1];
@@ -77,9 +59,7 @@ TEST(SeriesMigration, HandBuiltPairGivesEachFormula)
         // valgus-varus rose by 0.8: varus on a left hip, valgus on a right one
         EXPECT_NEAR(r.tilt, side[0] == 'L' ? 0.8 : -0.8, 1e-12);
         EXPECT_EQ(r.cementSubsidence, 2.0);
-        EXPECT_EQ(r.dCompY1, 0.0);
-        EXPECT_EQ(r.dCompY2, 0.0);
-        EXPECT_EQ(r.dCompX, 0.0);
+        EXPECT_EQ((std::array{r.dCompY1, r.dCompY2, r.dCompX}), (std::array{0.0, 0.0, 0.0}));
         EXPECT_NEAR(r.widthChangePct, 2.0, 1e-12);
         EXPECT_NEAR(r.dxMedial[1], 0.02 * 15.0, 1e-12);
         EXPECT_NEAR(r.dxLateral[4], 0.02 * 15.0, 1e-12);
@@ -93,13 +73,17 @@ TEST(SeriesMigration, HandBuiltPairGivesEachFormula)
     }
 }
 
+// The follow-up of the hand-built pair changed by one row, on the right side.
 struct ComparabilityRow {
     const char* what;
-    void (*change)(AnalysisResult&);
-    int days;
-    const char* reason;
-    bool migration;
-    bool overThreshold;
+    int days = 730;
+    double sink = 0.0;                  // added to the four subsidence values, in pixels
+    double y1 = 0.0, y2 = 0.0, x = 0.0; // added to comp-y (1), comp-y (2) and comp-x
+    double widths = 1.0;                // factor of the femur widths below the top level
+    bool cement = true;
+    const char* reason = "";
+    bool migration = false;
+    bool overThreshold = false;
 };
 
 class SeriesComparability : public testing::TestWithParam<ComparabilityRow> {};
@@ -107,64 +91,44 @@ class SeriesComparability : public testing::TestWithParam<ComparabilityRow> {};
 TEST_P(SeriesComparability, FirstFailingParameterIsNamed)
 {
     const ComparabilityRow& row = GetParam();
-    AnalysisResult follow = followUpResult();
-    row.change(follow);
-    std::vector<Series::Film> films = {film("a", "S-1", "R", 1000, referenceResult(), 0.4),
+    AnalysisResult follow = kFollowUp;
+    for (double& v : follow.subsidence)
+        v += row.sink;
+    follow.compY[0] += row.y1;
+    follow.compY[1] += row.y2;
+    follow.compX += row.x;
+    for (size_t i = 1; i < 5; ++i) {
+        follow.medial[i] *= row.widths;
+        follow.lateral[i] *= row.widths;
+    }
+    follow.cementValid = row.cement;
+    std::vector<Series::Film> films = {film("a", "S-1", "R", 1000, kReference, 0.4),
                                        film("b", "S-1", "R", 1000 + row.days, follow, 0.3)};
     Series::FilmRow r = Series::analyseOne(films, 0, {}).rows[1];
     EXPECT_EQ(r.reason, row.reason);
     EXPECT_EQ(r.comparable, r.reason.empty());
     EXPECT_EQ(r.migrationDetected, row.migration);
     EXPECT_EQ(r.overThreshold, row.overThreshold);
+    EXPECT_EQ(r.cementSubsidence.has_value(), row.cement) << "only with both markers";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SeriesComparability,
-    testing::Values(ComparabilityRow{"comparable", [](AnalysisResult&) {}, 730, "", true, true},
-                    ComparabilityRow{"after 30 months no threshold", [](AnalysisResult&) {}, 940,
-                                     "", true, false},
-                    ComparabilityRow{"before 18 months no threshold", [](AnalysisResult&) {}, 540,
-                                     "", true, false},
-                    ComparabilityRow{"within the error bar",
-                                     [](AnalysisResult& r) {
-                                         r.subsidence = {196, 48, 100, -52};
-                                     },
-                                     730, "", false, false},
-                    ComparabilityRow{"comp-y 1", [](AnalysisResult& r) { r.compY[0] += 10.0; }, 730,
-                                     "comp-y (1) differs by 2.50 mm", false, false},
-                    ComparabilityRow{"comp-y 2 before comp-x",
-                                     [](AnalysisResult& r) {
-                                         r.compY[1] -= 8.4;
-                                         r.compX += 12.0;
-                                     },
-                                     730, "comp-y (2) differs by -2.10 mm", false, false},
-                    ComparabilityRow{"comp-x", [](AnalysisResult& r) { r.compX += 12.0; }, 730,
-                                     "comp-x differs by 3.00 mm", false, false},
-                    ComparabilityRow{"tolerance itself is comparable",
-                                     [](AnalysisResult& r) { r.compX += 8.0; }, 730, "", true,
-                                     true},
-                    ComparabilityRow{"femur widths",
-                                     [](AnalysisResult& r) {
-                                         for (size_t i = 1; i < 5; ++i) {
-                                             r.medial[i] *= 1.04 / 1.02;
-                                             r.lateral[i] *= 1.04 / 1.02;
-                                         }
-                                     },
-                                     730, "femur widths differ by 4.0 %", false, false}),
+    testing::ValuesIn(std::vector<ComparabilityRow>{
+        {.what = "after 30 months no threshold", .days = 940, .migration = true},
+        {.what = "before 18 months no threshold", .days = 540, .migration = true},
+        {.what = "within the error bar", .sink = 8.0},
+        {.what = "comp-y 1", .y1 = 10.0, .reason = "comp-y (1) differs by 2.50 mm"},
+        {.what = "comp-y 2 first", .y2 = -8.4, .x = 12, .reason = "comp-y (2) differs by -2.10 mm"},
+        {.what = "comp-x", .x = 12.0, .reason = "comp-x differs by 3.00 mm"},
+        {.what = "tolerance is comparable", .x = 8.0, .migration = true, .overThreshold = true},
+        {.what = "femur widths", .widths = 1.04 / 1.02, .reason = "femur widths differ by 4.0 %"},
+        {.what = "no cement marker", .cement = false, .migration = true, .overThreshold = true}}),
     RowName());
-
-TEST(SeriesMigration, NoCementValueWithoutBothMarkers)
-{
-    AnalysisResult follow = followUpResult();
-    follow.cementValid = false;
-    std::vector<Series::Film> films = {film("a", "S-1", "R", 0, referenceResult()),
-                                       film("b", "S-1", "R", 30, follow)};
-    EXPECT_FALSE(Series::analyseOne(films, 0, {}).rows[1].cementSubsidence);
-}
 
 TEST(SeriesGrouping, ByPatientAndSideEarliestFirst)
 {
-    AnalysisResult r = referenceResult();
+    AnalysisResult r = kReference;
     std::vector<Series::Film> films = {
         film("x/late", "S-1", "L", 900, r),  film("x/right", "S-1", "R", 100, r),
         film("b-same-day", "", "L", 50, r),  film("a-same-day", "", "L", 50, r),
@@ -215,21 +179,16 @@ TEST_P(SeriesPattern, FromTheComparableFilms)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SeriesPattern,
-    testing::Values(
-        PatternRow{"stable", {{0, 0}, {6, 0.3}, {12, 0.4}, {24, 0.4}, {36, 0.8}}, "stable"},
-        PatternRow{
-            "early then stable", {{0, 0}, {6, 1}, {24, 1.5}, {36, 1.9}}, "early then stable"},
-        PatternRow{
-            "early and continuing", {{0, 0}, {6, 1}, {24, 1.5}, {36, 2.1}}, "early and continuing"},
-        PatternRow{"late onset", {{0, 0}, {6, 0}, {24, 0.4}, {48, 1.2}}, "late onset"},
-        PatternRow{
-            "nearest 24 months", {{0, 0}, {6, 0}, {20, 0.4}, {30, 2}, {40, 2}}, "late onset"},
-        PatternRow{
-            "non-comparable left out", {{0, 0}, {6, 0}, {12, 0}, {24, 99}, {36, 0}}, "stable"},
-        PatternRow{"three films", {{0, 0}, {12, 0}, {36, 0}, {40, 99}}, "unclassified"},
-        PatternRow{
-            "nothing after 24 months", {{0, 0}, {3, 0}, {6, 0}, {12, 0}, {23, 0}}, "unclassified"},
-        PatternRow{"rising stem", {{0, 0}, {6, -1}, {24, -1}, {36, -1}}, "unclassified"}),
+    testing::ValuesIn(std::vector<PatternRow>{
+        {"stable", {{0, 0}, {6, 0.3}, {12, 0.4}, {24, 0.4}, {36, 0.8}}, "stable"},
+        {"early then stable", {{0, 0}, {6, 1}, {24, 1.5}, {36, 1.9}}, "early then stable"},
+        {"early and continuing", {{0, 0}, {6, 1}, {24, 1.5}, {36, 2.1}}, "early and continuing"},
+        {"late onset", {{0, 0}, {6, 0}, {24, 0.4}, {48, 1.2}}, "late onset"},
+        {"nearest 24 months", {{0, 0}, {6, 0}, {20, 0.4}, {30, 2}, {40, 2}}, "late onset"},
+        {"non-comparable left out", {{0, 0}, {6, 0}, {12, 0}, {24, 99}, {36, 0}}, "stable"},
+        {"three films", {{0, 0}, {12, 0}, {36, 0}, {40, 99}}, "unclassified"},
+        {"nothing after 24 months", {{0, 0}, {3, 0}, {6, 0}, {12, 0}, {23, 0}}, "unclassified"},
+        {"rising stem", {{0, 0}, {6, -1}, {24, -1}, {36, -1}}, "unclassified"}}),
     RowName());
 
 TEST(SeriesDates, ValidCalendarDatesOnly)
