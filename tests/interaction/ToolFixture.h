@@ -74,10 +74,7 @@ protected:
     {
         return std::abs(p.x - x) <= tol && std::abs(p.y - y) <= tol;
     }
-    static bool same(const CLine& a, const CLine& b)
-    {
-        return a.P0.x == b.P0.x && a.P0.y == b.P0.y && a.P1.x == b.P1.x && a.P1.y == b.P1.y;
-    }
+    static bool samePoints(const CLine& a, const CLine& b) { return a.P0 == b.P0 && a.P1 == b.P1; }
 
     RecordingMessages messages;
     RecordingHost host;

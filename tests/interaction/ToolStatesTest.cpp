@@ -1,36 +1,31 @@
 // The right button and the error trap of the contour lines.
+#include "../support/RowName.h"
 #include "ToolFixture.h"
 
 namespace {
 
 using ToolStates = ToolFixture;
 
-TEST_F(ToolStates, RightPressWithFewerThanThreeHeadPointsEndsTheEntry)
+// A right press ends the head entry without a circle: with two points
+// quietly, with three on one line the solver says so, once.
+TEST_F(ToolStates, HeadEntryThatFitsNoCircle)
 {
     enterHead();
-    tools.m_Head();
-    click(340, 150);
-    click(300, 190);
-    surface.ops.clear();
-    click(0, 0, R);
-    EXPECT_EQ(mode(), 0);
-    EXPECT_EQ(zor.head.points.size(), 2U) << "the old points were discarded";
-    EXPECT_FALSE(zor.head.Valid);
-    EXPECT_TRUE(zor.Visible);
-    EXPECT_TRUE(surface.ops.empty()) << "no circle is drawn";
-    EXPECT_EQ(host.pointer, PointerShape::Default);
-    EXPECT_TRUE(messages.messages.empty()) << "no solver error for 2 points";
-}
-
-// Three points on one line fit no circle: the tool says so, once.
-TEST_F(ToolStates, HeadPointsOnOneLineAreReportedAsSingular)
-{
-    tools.m_Head();
-    for (float x : {100.0F, 200.0F, 300.0F})
-        click(x, 100);
-    click(0, 0, R);
-    EXPECT_FALSE(zor.head.Valid);
-    ASSERT_EQ(messages.messages.size(), 1U);
+    for (size_t n : {2U, 3U}) {
+        SCOPED_TRACE(n);
+        tools.m_Head();
+        for (size_t i = 0; i < n; ++i)
+            click(100.0F + 100.0F * static_cast<float>(i), 100);
+        surface.ops.clear();
+        click(0, 0, R);
+        EXPECT_EQ(mode(), 0);
+        EXPECT_EQ(zor.head.points.size(), n) << "the old points were discarded";
+        EXPECT_FALSE(zor.head.Valid);
+        EXPECT_TRUE(zor.Visible);
+        EXPECT_TRUE(surface.ops.empty()) << "no circle is drawn";
+        EXPECT_EQ(host.pointer, PointerShape::Default);
+        EXPECT_EQ(messages.messages.size(), n - 2);
+    }
     EXPECT_EQ(messages.messages[0].caption, "Equation Solver");
     EXPECT_EQ(messages.messages[0].text, "Equation is singular!");
 }
@@ -62,10 +57,16 @@ TEST_F(ToolStates, ZoomByMouseUntilRightPressOrEscape)
 }
 
 // Releases in states 2 and 4 that cannot complete their contour line show
-// the error and start the stem axis tool again.
-enum class Trap { ReleaseIn2WithoutPress, ReleaseIn4WithoutPress, Parallel, ZeroLengthSecond };
+// the error and start the stem axis tool again: without the press that began
+// the stroke (releaseIn), or with a second line parallel to the first or of
+// no length, ending at (x1, y1).
+struct TrapRow {
+    const char* what;
+    int releaseIn;
+    float x1, y1;
+};
 
-class ContourTrap : public ToolFixture, public ::testing::WithParamInterface<Trap> {};
+class ContourTrap : public ToolFixture, public ::testing::WithParamInterface<TrapRow> {};
 
 TEST_P(ContourTrap, RestartsTheStemAxisTool)
 {
@@ -76,21 +77,14 @@ TEST_P(ContourTrap, RestartsTheStemAxisTool)
     drag(100, 330, 100, 340);
     drag(100, 310, 100, 320);
     ASSERT_TRUE(tools.usable(Tool::EightPoints));
-    switch (GetParam()) {
-    case Trap::ReleaseIn2WithoutPress:
-    case Trap::ReleaseIn4WithoutPress:
-        tools.setMode(ToolMode(GetParam() == Trap::ReleaseIn2WithoutPress ? 2 : 4));
+    const TrapRow& row = GetParam();
+    if (row.releaseIn) {
+        tools.setMode(ToolMode(row.releaseIn));
         tools.MouseUp(L, 10, 10);
-        break;
-    case Trap::Parallel:
-    case Trap::ZeroLengthSecond:
+    } else {
         tools.m_StemAxis();
         drag(40, 900, 45, 100);
-        if (GetParam() == Trap::Parallel)
-            drag(80, 900, 85, 100);
-        else
-            click(80, 900);
-        break;
+        drag(80, 900, row.x1, row.y1);
     }
     ASSERT_EQ(messages.messages.size(), 1u) << "one box, not the solver's as well";
     const auto& shown = messages.messages.back();
@@ -107,8 +101,11 @@ TEST_P(ContourTrap, RestartsTheStemAxisTool)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ContourTrap,
-                         ::testing::Values(Trap::ReleaseIn2WithoutPress,
-                                           Trap::ReleaseIn4WithoutPress, Trap::Parallel,
-                                           Trap::ZeroLengthSecond));
+                         ::testing::ValuesIn(std::vector<TrapRow>{
+                             {"ReleaseIn2WithoutPress", 2, 0, 0},
+                             {"ReleaseIn4WithoutPress", 4, 0, 0},
+                             {"Parallel", 0, 85, 100},
+                             {"ZeroLengthSecond", 0, 80, 900}}),
+                         RowName());
 
 } // namespace
