@@ -57,19 +57,15 @@ TEST_F(MeasurementFlow, FromEmptyCaseToEveryLandmark)
 
     // The tip construction needs its three lines placed by the user: only the
     // last move enables the femur points and the cement marker.
-    struct Move {
-        double x, y, dy;
-        const char* name;
-        bool enables;
-    };
-    for (Move m : {Move{120, 360, 100, "Tip of Stem Line", false},
-                   Move{55.36, 300, 10, "Minor Trochanter Line2", false},
-                   Move{107.32, 290, 10, "Minor Trochanter Line1", true}}) {
-        hover(m.x, m.y);
-        EXPECT_EQ(host.status, std::string("... ") + m.name);
-        drag(m.x, m.y, m.x, m.y + m.dy);
-        EXPECT_EQ(tools.usable(Tool::EightPoints), m.enables) << m.name;
-        EXPECT_EQ(tools.usable(Tool::CMarker), m.enables) << m.name;
+    for (auto [x, y, dy, name, enables] :
+         {std::tuple{120.0, 360.0, 100.0, "Tip of Stem Line", false},
+          {55.36, 300.0, 10.0, "Minor Trochanter Line2", false},
+          {107.32, 290.0, 10.0, "Minor Trochanter Line1", true}}) {
+        hover(x, y);
+        EXPECT_EQ(host.status, std::string("... ") + name);
+        drag(x, y, x, y + dy);
+        EXPECT_EQ(tools.usable(Tool::EightPoints), enables) << name;
+        EXPECT_EQ(tools.usable(Tool::CMarker), enables) << name;
     }
     // A shoulder moved now keeps the lines the user placed.
     drag(90, 300, 92, 305);

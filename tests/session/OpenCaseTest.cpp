@@ -35,17 +35,6 @@ protected:
     OpenCase oc{host, surface, messages};
 };
 
-// Without a landmark file: landmarks reset, the film 430 mm wide, no head.
-TEST_F(OpenCaseTest, ANewCaseWithoutALandmarkFile)
-{
-    open();
-    EXPECT_TRUE(oc.isOpen() && oc.zor().Visible && !oc.zor().DatFlag);
-    EXPECT_EQ(oc.zor().ScaleFactor, 2.0);
-    EXPECT_TRUE(oc.zor().head.points.empty() && !oc.zor().head.Valid);
-    EXPECT_FALSE(oc.tools().usable(Tool::Shoulder) || oc.tools().usable(Tool::CMarker));
-    EXPECT_TRUE(messages.messages.empty());
-}
-
 // A case read from its file: its patient becomes the default. "&Reload
 // Landmarks" takes the file back; a damaged file leaves the case exactly as
 // it was, whatever was read before the fault.
@@ -77,11 +66,17 @@ TEST_F(OpenCaseTest, ReadReloadAndADamagedFile)
     DefaultPatient() = CPatient{};
 }
 
+// Without a landmark file: landmarks reset, the film 430 mm wide, no head.
 // Opening another film gives a new model and new tools, which keep the
 // usable tools of the last case.
-TEST_F(OpenCaseTest, AnotherFilmKeepsTheUsableTools)
+TEST_F(OpenCaseTest, ANewCaseThenAnotherFilmKeepsTheUsableTools)
 {
     open();
+    EXPECT_TRUE(oc.isOpen() && oc.zor().Visible && !oc.zor().DatFlag);
+    EXPECT_EQ(oc.zor().ScaleFactor, 2.0);
+    EXPECT_TRUE(oc.zor().head.points.empty() && !oc.zor().head.Valid);
+    EXPECT_FALSE(oc.tools().usable(Tool::Shoulder) || oc.tools().usable(Tool::CMarker));
+    EXPECT_TRUE(messages.messages.empty());
     oc.tools().m_StemAxis();
     for (auto [x0, x1] : {std::pair{40.0F, 45.0F}, {80.0F, 75.0F}}) {
         oc.tools().MouseDown(ToolController::LeftButton, x0, 900);
