@@ -113,11 +113,8 @@ int main(int argc, char** argv)
         wanted = HardCopy::PrintFailed;
     else if (command == QLatin1String("no-window"))
         wanted = HardCopy::CaptureFailed;
-    else if (command != QLatin1String("print")) {
-        std::fprintf(stderr, "usage: hardcopy_print_tool print SHAPE | refused | no-window | "
-                             "check SHAPE PAGE.pgm\n");
-        return 2;
-    }
+    else if (command != QLatin1String("print"))
+        return 2; // the usage is at the top of this file
     const Window window(shape);
     QApplication::processEvents();
     const std::string result = HardCopy::PrintHardcopy(
