@@ -1,5 +1,7 @@
 #include "FuzzSeeds.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -16,4 +18,29 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
             std::exit(1);
     }
     std::exit(0);
+}
+
+void zorFuzzFail(const std::string& what, const std::string& detail)
+{
+    std::fprintf(stderr, "fuzz finding: %s (%s)\n", what.c_str(), detail.c_str());
+    std::abort();
+}
+
+std::string zeroEnded(const std::vector<std::string>& texts)
+{
+    std::string s;
+    for (const std::string& t : texts)
+        s.append(t).push_back('\0');
+    return s;
+}
+
+std::vector<std::string> takeZeroEnded(std::string_view& in, size_t count)
+{
+    std::vector<std::string> texts;
+    while (!in.empty() && texts.size() < count) {
+        const size_t end = std::min(in.find('\0'), in.size());
+        texts.emplace_back(in.substr(0, end));
+        in.remove_prefix(std::min(end + 1, in.size()));
+    }
+    return texts;
 }

@@ -9,8 +9,6 @@
 #include "model/CZor.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -22,12 +20,6 @@ bool read(std::string_view bytes, CZor& zor)
 {
     RecordingMessages silent;
     return BinFile::ReadLandmarkData(bytes, "fuzz.bit", W, H, zor, silent);
-}
-
-[[noreturn]] void fail(const char* what)
-{
-    std::fprintf(stderr, "landmark reader: %s\n", what);
-    std::abort();
 }
 
 bool nanAt(const std::string& bytes, size_t i)
@@ -46,12 +38,10 @@ bool sameButNaN(const std::string& a, const std::string& b)
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i] == b[i])
-            continue;
-        bool inNaN = false;
-        for (size_t j = i >= 7 ? i - 7 : 0; j <= i && !inNaN; ++j)
-            inNaN = nanAt(a, j) && nanAt(b, j);
-        if (!inNaN)
+        bool same = a[i] == b[i];
+        for (size_t j = i >= 7 ? i - 7 : 0; j <= i && !same; ++j)
+            same = nanAt(a, j) && nanAt(b, j);
+        if (!same)
             return false;
     }
     return true;
@@ -89,47 +79,47 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!read(std::string_view(reinterpret_cast<const char*>(data), size), a))
         return 0;
     if (a.head.Valid && (a.head.points.size() < 3 || !(a.head.R > 0.0)))
-        fail("a head without a fitted circle is valid");
+        zorFuzzFail("a head without a fitted circle is valid");
     // WPixel / (WPixel / W) may miss W by a rounding step.
     double width = a.WorldWidth();
     if (!(width >= CZor::kMinWorldWidth * (1 - 1e-12) &&
           width <= CZor::kMaxWorldWidth * (1 + 1e-12)))
-        fail("a width outside 1 mm to 100 m was taken");
+        zorFuzzFail("a width outside 1 mm to 100 m was taken");
 
     // More head points than a record counts cannot be written; that is said.
     std::string error;
     std::optional<std::string> first = BinFile::LandmarkBytes(a, &error);
     if (!first) {
         if (error.empty())
-            fail("a case was not written and no reason given");
+            zorFuzzFail("a case was not written and no reason given");
         return 0;
     }
     CZor b;
     if (!read(*first, b))
-        fail("the writer's own file cannot be read");
+        zorFuzzFail("the writer's own file cannot be read");
     const CPatient& p = a.Patient;
     const CPatient& q = b.Patient;
     bool sameHead = p.HeadTR == q.HeadTR || (std::isnan(p.HeadTR) && std::isnan(q.HeadTR));
     if (p.Famname != q.Famname || p.Vorname != q.Vorname || p.Code != q.Code ||
         p.DatFile != q.DatFile || !sameHead || a.Datum != b.Datum)
-        fail("the patient's data changed on the way through the file");
+        zorFuzzFail("the patient's data changed on the way through the file");
     if (b.head.points.size() != a.head.points.size())
-        fail("head points were lost or added");
+        zorFuzzFail("head points were lost or added");
 
     // The reader does not trust stored flags (the derived lines count as set
     // whenever their record is there), so the first pass may change them;
     // from then on a case is a fixed point of writing and reading.
     std::optional<std::string> second = BinFile::LandmarkBytes(b);
     if (!second)
-        fail("the model read from the writer's file cannot be written");
+        zorFuzzFail("the model read from the writer's file cannot be written");
     CZor c;
     if (!read(*second, c))
-        fail("the writer's own file cannot be read the second time");
+        zorFuzzFail("the writer's own file cannot be read the second time");
     std::optional<std::string> third = BinFile::LandmarkBytes(c);
     if (!third || !sameButNaN(*second, *third))
-        fail("written, read and written again, the bytes differ");
+        zorFuzzFail("written, read and written again, the bytes differ");
     // NaN never equals itself: such models have at least written the same bytes.
     if (!(c == b) && !hasNaN(*second))
-        fail("written and read again, the model differs");
+        zorFuzzFail("written and read again, the model differs");
     return 0;
 }

@@ -14,39 +14,27 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <span>
 
 namespace {
 
 const std::string heading = "\"-------> OLTA-ZOR 2002  File: ";
 
-[[noreturn]] void fail(const char* what)
-{
-    std::fprintf(stderr, "report record: %s\n", what);
-    std::abort();
-}
-
 std::vector<double*> values(AnalysisResult& r)
 {
     std::vector<double*> v{&r.factorHead, &r.factorStem, &r.valgusVarus, &r.cementSubsidence,
                            &r.compX};
-    for (auto* a : {&r.medial, &r.lateral})
-        for (double& d : *a)
+    for (std::span<double> a : {std::span<double>(r.medial), std::span<double>(r.lateral),
+                                std::span<double>(r.subsidence), std::span<double>(r.compY)})
+        for (double& d : a)
             v.push_back(&d);
-    for (double& d : r.subsidence)
-        v.push_back(&d);
-    for (double& d : r.compY)
-        v.push_back(&d);
     return v;
 }
 
 std::string encode(const ReportFormat::RecordTexts& t, AnalysisResult r)
 {
-    std::string s;
-    for (const std::string* text : {&t.fileName, &t.famname, &t.vorname, &t.code, &t.datum})
-        s.append(*text).push_back('\0');
+    std::string s = zeroEnded({t.fileName, t.famname, t.vorname, t.code, t.datum});
     s.push_back(r.side == "R" ? 'R' : 'L');
     s.push_back(r.cementValid ? 1 : 0);
     for (double* d : values(r))
@@ -63,7 +51,7 @@ void checkNumber(double v)
                 : std::isinf(v) ? s == (v < 0 ? "-Infinity" : "Infinity")
                                 : back == v;
     if (!same || (std::isfinite(v) && res.ptr != s.data() + s.size()))
-        fail("a number does not read back to its value");
+        zorFuzzFail("a number does not read back to its value");
 }
 
 bool holds(const std::string& utf8)
@@ -88,12 +76,9 @@ std::vector<std::string> zorFuzzSeeds()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string_view in(reinterpret_cast<const char*>(data), size);
-    ReportFormat::RecordTexts t;
-    for (std::string* text : {&t.fileName, &t.famname, &t.vorname, &t.code, &t.datum}) {
-        size_t end = std::min(in.find('\0'), in.size());
-        *text = std::string(in.substr(0, end));
-        in.remove_prefix(std::min(end + 1, in.size()));
-    }
+    std::vector<std::string> texts = takeZeroEnded(in, 5);
+    texts.resize(5);
+    const ReportFormat::RecordTexts t{texts[0], texts[1], texts[2], texts[3], texts[4]};
     AnalysisResult r;
     r.side = !in.empty() && in[0] == 'R' ? "R" : "L";
     in.remove_prefix(std::min<size_t>(1, in.size()));
@@ -112,11 +97,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                    holds(t.code) && holds(t.datum);
     if (!record) {
         if (allHeld || problem.empty())
-            fail("a record was refused without naming a cause");
+            zorFuzzFail("a record was refused without naming a cause");
         return 0;
     }
     if (!allHeld)
-        fail("a record was made from a text it cannot hold");
+        zorFuzzFail("a record was made from a text it cannot hold");
     size_t lines = 0;
     size_t quotes = 0;
     for (size_t i = 0; i < record->size(); ++i) {
@@ -124,20 +109,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (c == '"')
             ++quotes;
         if (c == '\n')
-            fail("a line feed without its carriage return");
+            zorFuzzFail("a line feed without its carriage return");
         if (c == '\r') {
             if (i + 1 >= record->size() || (*record)[i + 1] != '\n')
-                fail("a carriage return without its line feed");
+                zorFuzzFail("a carriage return without its line feed");
             if (quotes % 2 != 0)
-                fail("a line ends inside a quoted item");
+                zorFuzzFail("a line ends inside a quoted item");
             ++lines;
             ++i;
         }
     }
     if (lines != 10 || !record->ends_with("\r\n"))
-        fail("the record does not have its ten lines");
+        zorFuzzFail("the record does not have its ten lines");
     if (!record->starts_with(heading) || record->find(heading, 1) != std::string::npos)
-        fail("the record has not exactly one heading, at its start");
+        zorFuzzFail("the record has not exactly one heading, at its start");
     for (double* d : values(r))
         checkNumber(*d);
     return 0;
