@@ -1,5 +1,7 @@
-// What the loader reads from DICOM films: the same pixels whatever the
-// encoding, the scale table row by row, and the patient fields.
+// What the loader reads from DICOM films written by DCMTK: the display
+// mapping pixel for pixel, the same pixels whatever the encoding (the
+// compressed copies made by the DCMTK and GDCM command-line tools too), the
+// scale table row by row, and the patient fields.
 #include "../support/DicomTestFile.h"
 #include "../support/RowName.h"
 #include "../support/TempDir.h"
@@ -13,8 +15,14 @@
 
 namespace {
 
-const std::vector<std::pair<DcmTagKey, std::string>> kWindow = {{DCM_WindowCenter, "2000"},
-                                                                {DCM_WindowWidth, "3000"}};
+using Tags = std::vector<std::pair<DcmTagKey, std::string>>;
+const Tags kWindow = {{DCM_WindowCenter, "2000"}, {DCM_WindowWidth, "3000"}};
+
+std::string written(const TempDir& dir, const std::string& name, const DicomTestFilm& film)
+{
+    writeDicomTestFilm(dir.file(name), film);
+    return dir.file(name);
+}
 
 CBitmap loaded(const std::string& path)
 {
@@ -31,12 +39,74 @@ bool samePixels(const CBitmap& a, const CBitmap& b)
            std::memcmp(a.bits(), b.bits(), a.bytesPerLine() * size_t(a.H())) == 0;
 }
 
+// The linear VOI function of the standard, 0 to 255.
+double linear(double x, double c, double w)
+{
+    if (x <= c - 0.5 - (w - 1) / 2)
+        return 0;
+    if (x > c - 0.5 + (w - 1) / 2)
+        return 255;
+    return ((x - (c - 0.5)) / (w - 1) + 0.5) * 255.0;
+}
+
+// To 8 bits: DCMTK cuts the fraction off.
+uint8_t windowed(double x, double c, double w)
+{
+    return uint8_t(linear(x, c, w));
+}
+
+TEST(DicomDisplay, EveryPixelThroughTheFilesMapping)
+{
+    constexpr double lowest = 0, highest = 4093; // of the default ramp
+    const struct {
+        const char* photometric;
+        Tags tags;
+        uint8_t (*expected)(int stored); // the grey level shown
+    } rows[] = {{"MONOCHROME2",
+                 {{DCM_WindowCenter, "1500"}, {DCM_WindowWidth, "2000"}},
+                 [](int v) { return windowed(v, 1500, 2000); }},
+                // Bone is bright: the lowest stored values are shown white.
+                {"MONOCHROME1",
+                 {{DCM_WindowCenter, "1500"}, {DCM_WindowWidth, "2000"}},
+                 [](int v) { return uint8_t(255.0 - linear(v, 1500, 2000)); }},
+                // The first of two windows.
+                {"MONOCHROME2",
+                 {{DCM_WindowCenter, "3000\\100"}, {DCM_WindowWidth, "1000\\50"}},
+                 [](int v) { return windowed(v, 3000, 1000); }},
+                // The modality rescale, then the window.
+                {"MONOCHROME2",
+                 {{DCM_RescaleSlope, "2"},
+                  {DCM_RescaleIntercept, "-1000"},
+                  {DCM_WindowCenter, "2000"},
+                  {DCM_WindowWidth, "4000"}},
+                 [](int v) { return windowed(2.0 * v - 1000, 2000, 4000); }},
+                // No window: the extremes of the film.
+                {"MONOCHROME2", {}, [](int v) {
+                     return windowed(v, (lowest + highest + 1) / 2, highest - lowest + 1);
+                 }}};
+    for (const auto& row : rows) {
+        TempDir dir;
+        DicomTestFilm film;
+        film.photometric = row.photometric;
+        film.tags = row.tags;
+        const CBitmap bitmap = loaded(written(dir, "film", film));
+        ASSERT_EQ(bitmap.W(), film.width);
+        ASSERT_EQ(bitmap.H(), film.height);
+        for (int y = 0; y < film.height; ++y)
+            for (int x = 0; x < film.width; ++x)
+                ASSERT_EQ(bitmap.pixel(x, y), row.expected(film.value(x, y)))
+                    << x << "," << y << " of " << row.photometric << " with " << row.tags.size()
+                    << " tags";
+    }
+}
+
 struct EncodingRow {
     const char* what;
     const char* name; // of the copy
     E_TransferSyntax written;
     bool preamble;
     const char* tool; // converts the uncompressed film ("%s %s": from, to); null for none
+    int frames = 1;   // the first is shown
 };
 
 class DicomEncoding : public testing::TestWithParam<EncodingRow> {};
@@ -47,8 +117,7 @@ TEST_P(DicomEncoding, GivesThePixelsOfTheUncompressedFilm)
     TempDir dir;
     DicomTestFilm film;
     film.tags = kWindow;
-    const std::string plain = dir.file("plain.dcm");
-    writeDicomTestFilm(plain, film);
+    const std::string plain = written(dir, "plain.dcm", film);
     const std::string copy = dir.file(row.name);
     if (row.tool) {
         const std::string command =
@@ -57,6 +126,7 @@ TEST_P(DicomEncoding, GivesThePixelsOfTheUncompressedFilm)
     } else {
         film.xfer = row.written;
         film.preamble = row.preamble;
+        film.frames = row.frames;
         writeDicomTestFilm(copy, film);
     }
     RadiographInfo info;
@@ -79,34 +149,21 @@ INSTANTIATE_TEST_SUITE_P(
         // Recognised by its content whatever its name says.
         EncodingRow{"data_set_without_preamble", "film.bmp", EXS_LittleEndianImplicit, false,
                     nullptr},
+        EncodingRow{"three_frames", "three", EXS_LittleEndianExplicit, true, nullptr, 3},
         EncodingRow{"jpeg_lossless", "jpeg", EXS_Unknown, true, "dcmcjpeg"},
         EncodingRow{"jpeg_ls", "jpls", EXS_Unknown, true, "dcmcjpls"},
         EncodingRow{"rle", "rle", EXS_Unknown, true, "dcmcrle"},
         EncodingRow{"jpeg_2000", "j2k", EXS_Unknown, true, "gdcmconv --j2k"}),
     RowName());
 
-TEST(DicomFrames, TheFirstFrameIsShown)
-{
-    TempDir dir;
-    DicomTestFilm film;
-    film.tags = kWindow;
-    writeDicomTestFilm(dir.file("one"), film);
-    film.frames = 3;
-    writeDicomTestFilm(dir.file("three"), film);
-    EXPECT_TRUE(samePixels(loaded(dir.file("three")), loaded(dir.file("one"))));
-}
-
-using Tags = std::vector<std::pair<DcmTagKey, std::string>>;
-
 RadiographInfo headerOf(const Tags& tags)
 {
     TempDir dir;
     DicomTestFilm film;
     film.tags = tags;
-    writeDicomTestFilm(dir.file("film"), film);
     RadiographInfo info;
     std::string error;
-    EXPECT_TRUE(RadiographFile::readHeader(dir.file("film"), info, error)) << error;
+    EXPECT_TRUE(RadiographFile::readHeader(written(dir, "film", film), info, error)) << error;
     return info;
 }
 

@@ -3,10 +3,9 @@
 #include "../support/DicomTestFile.h"
 #include "../support/RowName.h"
 #include "../support/TempDir.h"
+#include "../support/TestFilm.h"
 #include "image/CBitmap.h"
 #include "imageio/RadiographFile.h"
-
-#include <QImage>
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -16,25 +15,18 @@
 
 namespace {
 
-// Writes `bytes` less than a whole file.
+// Keeps the first `keep` of the file's bytes.
 void cut(const std::string& path, double keep)
 {
     const std::string bytes = TempDir::read(path);
     TempDir::write(path, bytes.substr(0, size_t(double(bytes.size()) * keep)));
 }
 
-void writeQtFilm(const std::string& path, int w, int h)
-{
-    QImage image(w, h, QImage::Format_Grayscale8);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.scanLine(y)[x] = uchar(x * 3 + y);
-    ASSERT_TRUE(image.save(QString::fromStdString(path)));
-}
+using Make = std::function<void(const std::string&)>;
 
 struct RefusalRow {
     const char* what;
-    std::function<void(const std::string&)> make;
+    Make make;
     const char* says;
 };
 
@@ -61,8 +53,6 @@ TEST_P(Refusal, NamesTheFileAndKeepsTheImageLoaded)
     EXPECT_EQ(info.kind, "before");
 }
 
-using Make = std::function<void(const std::string&)>;
-
 Make dicom(void (*change)(DicomTestFilm&), double keep = 1.0)
 {
     return [=](const std::string& p) {
@@ -77,7 +67,7 @@ Make dicom(void (*change)(DicomTestFilm&), double keep = 1.0)
 Make cutQtFilm(const std::string& suffix)
 {
     return [=](const std::string& p) {
-        writeQtFilm(p + suffix, 200, 100);
+        writeTestImage(QString::fromStdString(p + suffix), 200, 100);
         std::filesystem::rename(p + suffix, p);
         cut(p, 0.8);
     };
@@ -121,13 +111,13 @@ TEST(LargeFilm, FortyMegapixelsOpenAndTooLittleMemoryIsSaid)
 {
     TempDir dir;
     const std::string path = dir.file("large.bmp");
-    writeQtFilm(path, 8000, 5000);
+    writeTestImage(QString::fromStdString(path), 8000, 5000);
     CBitmap bitmap;
     RadiographInfo info;
     std::string error;
     ASSERT_TRUE(RadiographFile::load(path, bitmap, info, error)) << error;
     EXPECT_EQ(bitmap.W(), 8000);
-    EXPECT_EQ(bitmap.pixel(7999, 4999), uint8_t(7999 * 3 + 4999));
+    EXPECT_EQ(bitmap.pixel(7999, 4999), uint8_t(testGrey(7999, 4999)));
 
     const pid_t child = fork();
     ASSERT_NE(child, -1);
