@@ -80,16 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     texts.resize(5);
     const ReportFormat::RecordTexts t{texts[0], texts[1], texts[2], texts[3], texts[4]};
     AnalysisResult r;
-    r.side = !in.empty() && in[0] == 'R' ? "R" : "L";
-    in.remove_prefix(std::min<size_t>(1, in.size()));
-    r.cementValid = !in.empty() && in[0] != 0;
-    in.remove_prefix(std::min<size_t>(1, in.size()));
-    for (double* d : values(r)) {
-        if (in.size() < sizeof(double))
-            break;
-        std::memcpy(d, in.data(), sizeof(double));
-        in.remove_prefix(sizeof(double));
-    }
+    r.side = in.starts_with('R') ? "R" : "L";
+    r.cementValid = in.size() > 1 && in[1] != 0;
+    const std::vector<double*> v = values(r);
+    for (size_t k = 0; k < v.size() && 2 + sizeof(double) * (k + 1) <= in.size(); ++k)
+        std::memcpy(v[k], in.data() + 2 + sizeof(double) * k, sizeof(double));
 
     std::string problem;
     std::optional<std::string> record = ReportFormat::record(t, {2026, 12, 7}, r, &problem);
@@ -102,28 +97,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (!allHeld)
         zorFuzzFail("a record was made from a text it cannot hold");
+    // Ten lines, each ended by CR LF, with no other CR or LF and its quotes paired.
     size_t lines = 0;
-    size_t quotes = 0;
-    for (size_t i = 0; i < record->size(); ++i) {
-        char c = (*record)[i];
-        if (c == '"')
-            ++quotes;
-        if (c == '\n')
-            zorFuzzFail("a line feed without its carriage return");
-        if (c == '\r') {
-            if (i + 1 >= record->size() || (*record)[i + 1] != '\n')
-                zorFuzzFail("a carriage return without its line feed");
-            if (quotes % 2 != 0)
-                zorFuzzFail("a line ends inside a quoted item");
-            ++lines;
-            ++i;
-        }
+    for (size_t start = 0; start < record->size(); ++lines) {
+        const size_t end = record->find("\r\n", start);
+        const std::string line = record->substr(start, end - start);
+        if (end == std::string::npos || line.find_first_of("\r\n") != std::string::npos ||
+            std::ranges::count(line, '"') % 2 != 0)
+            zorFuzzFail("a line is not ended by CR LF alone or ends inside a quoted item", line);
+        start = end + 2;
     }
-    if (lines != 10 || !record->ends_with("\r\n"))
+    if (lines != 10)
         zorFuzzFail("the record does not have its ten lines");
     if (!record->starts_with(heading) || record->find(heading, 1) != std::string::npos)
         zorFuzzFail("the record has not exactly one heading, at its start");
-    for (double* d : values(r))
+    for (double* d : v)
         checkNumber(*d);
     return 0;
 }
