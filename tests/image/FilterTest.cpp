@@ -33,7 +33,8 @@ protected:
 };
 
 // Odd sizes, widths off a multiple of 4 and images no larger than the matrix;
-// random levels and the extremes 0 and 255. pixelsOf checks the padding. Big
+// random levels and the extremes 0 and 255. The reference keeps the border,
+// pixelsOf checks the padding. Big
 // images are done in two bands of rows by two threads: the bands must meet
 // without a seam.
 TEST_P(FilterMatchesReference, ByteForByteWithAnUntouchedBorder)
@@ -51,16 +52,11 @@ TEST_P(FilterMatchesReference, ByteForByteWithAnUntouchedBorder)
             const CBitmap src = loadBitmap(in);
             CBitmap bm = loadBitmap(in);
             bm.Filter(k);
-            const PlainImage out = pixelsOf(bm);
-            EXPECT_EQ(out.px, referenceFilter(in, k).px) << w << " x " << h << " " << extremes;
+            EXPECT_EQ(pixelsOf(bm).px, referenceFilter(in, k).px)
+                << w << " x " << h << " " << extremes;
             std::vector<uint8_t> two(src.bytesPerLine() * std::size_t(h), 0xAA);
             Sharpen::convolve(src.bits(), two.data(), src.bytesPerLine(), w, h, k, 2);
             EXPECT_EQ(0, std::memcmp(two.data(), bm.bits(), two.size())) << "two threads";
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x)
-                    if (x < k.n || y < k.n || x >= w - k.n || y >= h - k.n) {
-                        ASSERT_EQ(out.at(x, y), in.at(x, y)) << "border " << x << "," << y;
-                    }
         }
 }
 
@@ -92,7 +88,8 @@ TEST(FilterExamples, ClampsAndTiesToEven)
     }
 }
 
-// One level of undo, repeatable; a filter after an undo starts from the undone state.
+// One level of undo, repeatable; a filter after an undo starts from the undone
+// state; nothing to undo before the first filter or after a new image.
 TEST(FilterUndo, RestoresThePixelsFromBeforeTheLatestFilter)
 {
     const PlainImage in = randomImage(17, 13, 99);
@@ -109,31 +106,28 @@ TEST(FilterUndo, RestoresThePixelsFromBeforeTheLatestFilter)
     EXPECT_EQ(pixelsOf(bm).px, referenceFilter(once, kernel(2)).px);
     bm.UndoFilter();
     EXPECT_EQ(pixelsOf(bm).px, once.px);
-}
 
-// The undo copy costs memory only once sharpened; a new image forgets it.
-TEST(FilterUndo, NothingToUndoBeforeTheFirstFilterOrAfterANewImage)
-{
+    const PlainImage other = randomImage(6, 5, 2);
+    ASSERT_TRUE(bm.init(other.px.data(), other.w, other.h, std::size_t(other.w)));
+    EXPECT_FALSE(bm.canUndo());
+    bm.UndoFilter();
+    EXPECT_EQ(pixelsOf(bm).px, other.px);
+
+    // The undo copy costs memory only once sharpened.
     CBitmap none;
     none.Filter(kernel(1));
     none.UndoFilter();
     none.Invert();
     EXPECT_TRUE(none.isNull());
     EXPECT_EQ(none.allocatedBytes(), 0u);
-
-    const PlainImage other = randomImage(6, 5, 2);
-    CBitmap bm = loadBitmap(randomImage(10, 10, 1));
-    const auto revision = bm.revision();
-    bm.UndoFilter();
-    EXPECT_EQ(bm.revision(), revision);
-    EXPECT_EQ(bm.allocatedBytes(), 120u);
-    bm.Filter(kernel(1));
-    EXPECT_TRUE(bm.canUndo());
-    EXPECT_EQ(bm.allocatedBytes(), 240u);
-    ASSERT_TRUE(bm.init(other.px.data(), other.w, other.h, std::size_t(other.w)));
-    EXPECT_FALSE(bm.canUndo());
-    bm.UndoFilter();
-    EXPECT_EQ(pixelsOf(bm).px, other.px);
+    CBitmap fresh = loadBitmap(randomImage(10, 10, 1));
+    const auto revision = fresh.revision();
+    fresh.UndoFilter();
+    EXPECT_EQ(fresh.revision(), revision);
+    EXPECT_EQ(fresh.allocatedBytes(), 120u);
+    fresh.Filter(kernel(1));
+    EXPECT_TRUE(fresh.canUndo());
+    EXPECT_EQ(fresh.allocatedBytes(), 240u);
 }
 
 } // namespace
