@@ -62,28 +62,22 @@ TEST(DicomDisplay, EveryPixelThroughTheFilesMapping)
         const char* photometric;
         Tags tags;
         uint8_t (*expected)(int stored); // the grey level shown
-    } rows[] = {{"MONOCHROME2",
-                 {{DCM_WindowCenter, "1500"}, {DCM_WindowWidth, "2000"}},
-                 [](int v) { return windowed(v, 1500, 2000); }},
-                // Bone is bright: the lowest stored values are shown white.
-                {"MONOCHROME1",
-                 {{DCM_WindowCenter, "1500"}, {DCM_WindowWidth, "2000"}},
-                 [](int v) { return uint8_t(255.0 - linear(v, 1500, 2000)); }},
-                // The first of two windows.
-                {"MONOCHROME2",
-                 {{DCM_WindowCenter, "3000\\100"}, {DCM_WindowWidth, "1000\\50"}},
-                 [](int v) { return windowed(v, 3000, 1000); }},
-                // The modality rescale, then the window.
-                {"MONOCHROME2",
-                 {{DCM_RescaleSlope, "2"},
-                  {DCM_RescaleIntercept, "-1000"},
-                  {DCM_WindowCenter, "2000"},
-                  {DCM_WindowWidth, "4000"}},
-                 [](int v) { return windowed(2.0 * v - 1000, 2000, 4000); }},
-                // No window: the extremes of the film.
-                {"MONOCHROME2", {}, [](int v) {
-                     return windowed(v, (lowest + highest + 1) / 2, highest - lowest + 1);
-                 }}};
+    } rows[] = {
+        // Bone is bright: the lowest stored values are shown white. The first of two windows.
+        {"MONOCHROME1",
+         {{DCM_WindowCenter, "3000\\100"}, {DCM_WindowWidth, "1000\\50"}},
+         [](int v) { return uint8_t(255.0 - linear(v, 3000, 1000)); }},
+        // The modality rescale, then the window.
+        {"MONOCHROME2",
+         {{DCM_RescaleSlope, "2"},
+          {DCM_RescaleIntercept, "-1000"},
+          {DCM_WindowCenter, "2000"},
+          {DCM_WindowWidth, "4000"}},
+         [](int v) { return windowed(2.0 * v - 1000, 2000, 4000); }},
+        // No window: the extremes of the film.
+        {"MONOCHROME2", {}, [](int v) {
+             return windowed(v, (lowest + highest + 1) / 2, highest - lowest + 1);
+         }}};
     for (const auto& row : rows) {
         TempDir dir;
         DicomTestFilm film;
