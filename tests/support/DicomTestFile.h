@@ -36,20 +36,9 @@ struct DicomTestFilm {
     int frames = 1;       // frames after the first hold the values inverted
 };
 
-// The film's stored values, row by row.
-inline std::vector<Uint16> dicomTestValues(const DicomTestFilm& f)
+// Puts the film's elements into `ds`.
+inline void putDicomTestFilm(DcmDataset& ds, const DicomTestFilm& f)
 {
-    std::vector<Uint16> v(size_t(f.width) * size_t(f.height));
-    for (int y = 0; y < f.height; ++y)
-        for (int x = 0; x < f.width; ++x)
-            v[size_t(y) * size_t(f.width) + size_t(x)] = f.value(x, y);
-    return v;
-}
-
-inline void writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
-{
-    DcmFileFormat file;
-    DcmDataset& ds = *file.getDataset();
     char uid[100];
     ds.putAndInsertString(DCM_SOPClassUID, UID_DigitalXRayImageStorageForPresentation);
     ds.putAndInsertString(DCM_SOPInstanceUID,
@@ -68,20 +57,32 @@ inline void writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
             ds.putAndInsertUint8Array(key, reinterpret_cast<const Uint8*>(text.data()),
                                       static_cast<unsigned long>(text.size()));
     }
-    if (f.pixelData) {
-        std::vector<Uint16> v = dicomTestValues(f);
-        const size_t frame = v.size();
-        for (int i = 1; i < f.frames; ++i)
-            for (size_t k = 0; k < frame; ++k)
-                v.push_back(Uint16(4095 - v[k]));
-        if (f.frames > 1)
-            ds.putAndInsertString(DCM_NumberOfFrames, std::to_string(f.frames).c_str());
-        ds.putAndInsertUint16Array(DCM_PixelData, v.data(), static_cast<unsigned long>(v.size()));
-    }
-    const OFCondition saved =
-        f.preamble ? file.saveFile(path.c_str(), f.xfer) : ds.saveFile(path.c_str(), f.xfer);
+    if (!f.pixelData)
+        return;
+    std::vector<Uint16> v;
+    for (int frame = 0; frame < f.frames; ++frame)
+        for (int y = 0; y < f.height; ++y)
+            for (int x = 0; x < f.width; ++x)
+                v.push_back(frame == 0 ? f.value(x, y) : Uint16(4095 - f.value(x, y)));
+    if (f.frames > 1)
+        ds.putAndInsertString(DCM_NumberOfFrames, std::to_string(f.frames).c_str());
+    ds.putAndInsertUint16Array(DCM_PixelData, v.data(), static_cast<unsigned long>(v.size()));
+}
+
+inline void saveDicomTestFilm(DcmFileFormat& file, const std::string& path, E_TransferSyntax xfer,
+                              bool preamble = true)
+{
+    const OFCondition saved = preamble ? file.saveFile(path.c_str(), xfer)
+                                       : file.getDataset()->saveFile(path.c_str(), xfer);
     if (saved.bad())
         throw std::runtime_error("cannot write " + path + ": " + saved.text());
+}
+
+inline void writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
+{
+    DcmFileFormat file;
+    putDicomTestFilm(*file.getDataset(), f);
+    saveDicomTestFilm(file, path, f.xfer, f.preamble);
 }
 
 // A film whose pixel data are one fragment encoded in `xfer` (contents
@@ -90,10 +91,8 @@ inline void writeEncapsulatedTestFilm(const std::string& path, E_TransferSyntax 
 {
     DicomTestFilm f;
     f.pixelData = false;
-    f.xfer = EXS_LittleEndianExplicit;
-    writeDicomTestFilm(path, f);
     DcmFileFormat file;
-    file.loadFile(path.c_str());
+    putDicomTestFilm(*file.getDataset(), f);
     auto* sequence = new DcmPixelSequence(DcmTag(DCM_PixelData, EVR_OB));
     sequence->insert(new DcmPixelItem(DcmTag(DCM_Item, EVR_OB))); // offset table
     auto* fragment = new DcmPixelItem(DcmTag(DCM_Item, EVR_OB));
@@ -103,7 +102,5 @@ inline void writeEncapsulatedTestFilm(const std::string& path, E_TransferSyntax 
     auto* pixels = new DcmPixelData(DCM_PixelData);
     pixels->putOriginalRepresentation(xfer, nullptr, sequence);
     file.getDataset()->insert(pixels, true);
-    const OFCondition saved = file.saveFile(path.c_str(), xfer);
-    if (saved.bad())
-        throw std::runtime_error("cannot write " + path + ": " + saved.text());
+    saveDicomTestFilm(file, path, xfer);
 }
