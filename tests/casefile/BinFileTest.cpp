@@ -127,15 +127,19 @@ TEST(Cp1252, ConvertsBothWaysAndRefusesWhatItCannotHold)
         EXPECT_EQ(Cp1252::fromUtf8(refused), std::nullopt) << refused;
 }
 
-// Each stops with one message naming the last key read well; what was read
-// before stays. A missing file is quiet, an unreadable one is reported.
-TEST(BinFileRead, ADamagedFileStopsWithTheMessageAndKeepsWhatWasRead)
+// A file that stops cleanly between records is read; a damaged one stops with
+// one message naming the last key read well, and what was read before stays.
+// A missing file is quiet, an unreadable one is reported.
+TEST(BinFileRead, FilesThatReadAndFilesThatStop)
 {
     const char* const N = "Name (CHAR)"; // the name was read
+    const std::string mm175 = text("Calib (CHAR)") + text("mm175");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
     const struct {
         const char* what;
         std::string bytes;
-        const char* previousKey;
+        const char* previousKey; // in the message; none for a file that reads
+        std::function<void(const CZor&)> check = nullptr;
     } rows[] = {{"negative count", name + text("Lines (REAL)") + int16(-1), N},
                 {"negative text length", name + text("Code (CHAR)") + int16(-3), N},
                 {"short Lines", name + text("Lines (REAL)") + reals(std::vector(43, 1.0)), N},
@@ -148,20 +152,53 @@ TEST(BinFileRead, ADamagedFileStopsWithTheMessageAndKeepsWhatWasRead)
                 {"skipped record beyond the end", name + text("X (REAL)") + int16(3) + "1234", N},
                 {"an empty file", "", ""},
                 {"only the end marker", endMarker, ""},
-                {"an empty key before any record", endMarker + name, ""}};
+                {"an empty key before any record", endMarker + name, ""},
+                {"skips unknown records of the three types and ends without the end marker",
+                 text("Note (CHAR)") + text("x") + text("Extra (INTEGER)") + int16(2) + int16(1) +
+                     int16(2) + text("More (REAL)") + reals({1, 2}) + name,
+                 nullptr, [](const CZor& z) { EXPECT_EQ(z.Patient.Famname, "Keep"); }},
+                {"the last value of a width after a preset, up to 100 m",
+                 mm175 + text("Calib (REAL)") + reals({100, 1e5}), nullptr,
+                 [](const CZor& z) { EXPECT_EQ(z.WorldWidth(), 1e5); }},
+                {"no width, or one outside 1 mm to 100 m, keeps the scale",
+                 mm175 + text("Calib (REAL)") + reals({}) + text("Calib (REAL)") + reals({nan}) +
+                     text("Calib (REAL)") + reals({0.99}) + text("Calib (REAL)") +
+                     reals({100000.5}),
+                 nullptr, [](const CZor& z) { EXPECT_EQ(z.WorldWidth(), 175.0); }},
+                {"a head flag without a fitted circle leaves the head unset",
+                 text("HeadValid (INTEGER)") + int16(1) + int16(0) + text("HeadPoints (REAL)") +
+                     reals({1, 2, 3, 4}) + text("HeadValid (INTEGER)") + int16(1) + int16(0),
+                 nullptr, [](const CZor& z) { EXPECT_FALSE(z.head.Valid); }},
+                {"stored flags are not trusted",
+                 text("LinesValid (INTEGER)") + int16(11) + std::string(22, '\xFF') +
+                     text("ShoulderValid (INTEGER)") + int16(1) + int16(-1) +
+                     text("PointsValid (INTEGER)") + int16(1) + int16(5) +
+                     text("CMarkerValid (INTEGER)") + int16(0),
+                 nullptr, [](const CZor& z) {
+                     EXPECT_FALSE(z.AxisLine1.Valid || z.AxisLine2.Valid);
+                     EXPECT_TRUE(z.AxisLine.Valid && z.GTLine.Valid && z.TipLine3.Valid);
+                     EXPECT_TRUE(z.ShoulderValid && z.PointsValid && z.CMarkerValid);
+                 }}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         CZor z;
         z.Patient.Famname = "before";
+        z.AxisLine1.Valid = true;
         RecordingMessages messages;
-        EXPECT_FALSE(BinFile::ReadLandmarkData(row.bytes, "/cases/c1.bit", W, H, z, messages));
+        const bool reads = row.previousKey == nullptr;
+        EXPECT_EQ(BinFile::ReadLandmarkData(row.bytes, "/cases/c1.bit", W, H, z, messages), reads);
+        EXPECT_EQ(z.LinesVisible, reads);
+        if (reads) {
+            EXPECT_TRUE(messages.messages.empty());
+            row.check(z);
+            continue;
+        }
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_EQ(messages.messages[0].caption, "Zor");
         EXPECT_EQ(messages.messages[0].text,
                   std::string("Error in File: /cases/c1.bit after Key:") + row.previousKey);
         EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
         EXPECT_EQ(z.Patient.Famname, *row.previousKey ? "Keep" : "before");
-        EXPECT_FALSE(z.LinesVisible);
     }
 
     TempDir dir;
@@ -174,52 +211,6 @@ TEST(BinFileRead, ADamagedFileStopsWithTheMessageAndKeepsWhatWasRead)
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text,
               "Error in File: " + dir.file("folder.bit") + " after Key:");
-}
-
-TEST(BinFileRead, ReadableFilesAreReadWithoutAMessage)
-{
-    const std::string mm175 = text("Calib (CHAR)") + text("mm175");
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const struct {
-        const char* what;
-        std::string bytes;
-        std::function<void(const CZor&)> check;
-    } rows[] = {{"skips unknown records of the three types and ends without the end marker",
-                 text("Note (CHAR)") + text("x") + text("Extra (INTEGER)") + int16(2) + int16(1) +
-                     int16(2) + text("More (REAL)") + reals({1, 2}) + name,
-                 [](const CZor& z) { EXPECT_EQ(z.Patient.Famname, "Keep"); }},
-                {"the last value of a width after a preset, up to 100 m",
-                 mm175 + text("Calib (REAL)") + reals({100, 1e5}),
-                 [](const CZor& z) { EXPECT_EQ(z.WorldWidth(), 1e5); }},
-                {"no width, or one outside 1 mm to 100 m, keeps the scale",
-                 mm175 + text("Calib (REAL)") + reals({}) + text("Calib (REAL)") + reals({nan}) +
-                     text("Calib (REAL)") + reals({0.99}) + text("Calib (REAL)") +
-                     reals({100000.5}),
-                 [](const CZor& z) { EXPECT_EQ(z.WorldWidth(), 175.0); }},
-                {"a head flag without a fitted circle leaves the head unset",
-                 text("HeadValid (INTEGER)") + int16(1) + int16(0) + text("HeadPoints (REAL)") +
-                     reals({1, 2, 3, 4}) + text("HeadValid (INTEGER)") + int16(1) + int16(0),
-                 [](const CZor& z) { EXPECT_FALSE(z.head.Valid); }},
-                {"stored flags are not trusted",
-                 text("LinesValid (INTEGER)") + int16(11) + std::string(22, '\xFF') +
-                     text("ShoulderValid (INTEGER)") + int16(1) + int16(-1) +
-                     text("PointsValid (INTEGER)") + int16(1) + int16(5) +
-                     text("CMarkerValid (INTEGER)") + int16(0),
-                 [](const CZor& z) {
-                     EXPECT_FALSE(z.AxisLine1.Valid || z.AxisLine2.Valid);
-                     EXPECT_TRUE(z.AxisLine.Valid && z.GTLine.Valid && z.TipLine3.Valid);
-                     EXPECT_TRUE(z.ShoulderValid && z.PointsValid && z.CMarkerValid);
-                 }}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        CZor z;
-        z.AxisLine1.Valid = true;
-        RecordingMessages messages;
-        EXPECT_TRUE(BinFile::ReadLandmarkData(row.bytes, "c1.bit", W, H, z, messages));
-        EXPECT_TRUE(messages.messages.empty());
-        EXPECT_TRUE(z.LinesVisible);
-        row.check(z);
-    }
 }
 
 TEST(BinFile, TheLandmarkPathReplacesTheExtensionOrAddsOne)
