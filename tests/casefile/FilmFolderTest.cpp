@@ -1,5 +1,6 @@
 #include "casefile/FilmFolder.h"
 
+#include "../support/Cases.h"
 #include "../support/TempDir.h"
 #include "casefile/BinFile.h"
 #include "model/CZor.h"
@@ -14,10 +15,7 @@ TEST(FilmFolder, ListsTheFilmsByNameWithTheirCaseState)
     for (const char* name : {"b.JPG", "a.bmp", "C.gif", "notes.txt", "a.bit", "d.png"})
         TempDir::write(dir.file(name), "x");
     CZor zor;
-    zor.initScale(100, 100, 430.0);
-    zor.Datum = "20030212";
-    zor.Patient.Famname = "Müller";
-    zor.Patient.Vorname = "Eva";
+    Cases::upright(zor);
     ASSERT_TRUE(BinFile::WriteLandmarkFile(dir.file("b.bit"), zor));
     TempDir::write(dir.file("C.bit"), "damaged");
 
@@ -31,7 +29,7 @@ TEST(FilmFolder, ListsTheFilmsByNameWithTheirCaseState)
     for (auto& f : films)
         FilmFolder::readDetails(f);
     EXPECT_EQ(films[1].datum, "20030212");
-    EXPECT_EQ(films[1].patient, "Müller, Eva");
+    EXPECT_EQ(films[1].patient, "M\xC3\xBCller, Jos\xC3\xA9");
     EXPECT_TRUE(films[2].hasLandmarks);
     EXPECT_EQ(films[2].patient, "") << "a damaged file gives no details and no message";
     EXPECT_TRUE(FilmFolder::list(dir.file("missing"), {"bmp"}).empty());

@@ -140,13 +140,12 @@ protected:
 // (all these only with the lines shown), then the contour ends.
 TEST_F(ZorScene, HitCodesFirstMatchWins)
 {
-    struct Row {
+    const int hidden = kAll - kLines - kContour;
+    const struct {
         int show;
         double x, y;
         int16_t code;
-    };
-    const int hidden = kAll - kLines - kContour;
-    const Row rows[] = {
+    } rows[] = {
         {kHead, 601, 599, 103},        {kHead, 706, 500, 0},         {kAll, 701, 500, 104},
         {kAll - kHead, 701, 500, 210}, {kAll, 350, 112.5, 213},      {kAll - kFemur, 350, 112.5, 9},
         {kAll, 350, 106, 9},           {kAll, 350, 102, 220},        {kLines, 333, 105, 10},
@@ -154,7 +153,7 @@ TEST_F(ZorScene, HitCodesFirstMatchWins)
         {hidden, 350, 102, 0},         {hidden, 350, 112.5, 0},      {kAll, 300, 100, 10},
         {kContour, 300, 100, 5},       {kContour, 20, 300, 6},       {kContour, 1, 1, 7},
         {kContour, 70, 300, 8},        {kAll - kContour, 20, 300, 0}};
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         z.head.removeAll();
         build(r.show);
         EXPECT_EQ(ToolModes::number(z.findMode(r.x, r.y)), r.code)
