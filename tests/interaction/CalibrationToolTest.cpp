@@ -33,41 +33,31 @@ TEST_F(Calibration, FirstTimeThenWithTheOfferedDistance)
     EXPECT_DOUBLE_EQ(zor.ScaleFactor, 20.0);
 }
 
-// After a success, an answer that is no distance, or two clicks on one pixel,
-// drop the new points and keep the scale.
-struct DropRow {
-    const char* name;
-    double x1, y1;
-    float answer;
-    size_t offers;
-    const char* status;
-};
-
-class CalibrationDropped : public Calibration, public ::testing::WithParamInterface<DropRow> {};
-
-TEST_P(CalibrationDropped, KeepsTheScale)
+// After a success, an answer that is no distance, or two clicks on one pixel
+// (then without asking), drop the new points and keep the scale.
+TEST_F(Calibration, DroppedPointsKeepTheScale)
 {
-    const DropRow& row = GetParam();
-    calibrate(0, 0, 300, 400, 50.0F);
-    calibrate(120.2, 80.7, row.x1, row.y1, row.answer);
-    EXPECT_EQ(host.offers.size(), row.offers);
-    EXPECT_FALSE(zor.CalibPoints);
-    EXPECT_EQ(zor.CalibDist, 50.0);
-    EXPECT_DOUBLE_EQ(zor.ScaleFactor, 10.0);
-    EXPECT_EQ(tools.curPoint(), nullptr);
-    EXPECT_EQ(host.status, row.status);
+    const float inf = std::numeric_limits<float>::infinity();
+    for (auto [x1, y1, answer] : {std::tuple{200.0, 80.0, 0.0F},
+                                  {200.0, 80.0, -5.0F},
+                                  {200.0, 80.0, inf},
+                                  {120.6, 80.1, 50.0F}}) {
+        SCOPED_TRACE(answer);
+        calibrate(0, 0, 300, 400, 50.0F);
+        host.offers.clear();
+        calibrate(120.2, 80.7, x1, y1, answer);
+        const bool coincide = x1 < 200;
+        EXPECT_EQ(host.offers.size(), coincide ? 0U : 1U);
+        EXPECT_FALSE(zor.CalibPoints);
+        EXPECT_EQ(zor.CalibDist, 50.0);
+        EXPECT_DOUBLE_EQ(zor.ScaleFactor, 10.0);
+        EXPECT_EQ(tools.curPoint(), nullptr);
+        EXPECT_EQ(host.status,
+                  coincide ? "calibration points coincide - calibration cancelled" : "");
+    }
     tools.m_Calibrate();
     EXPECT_TRUE(zor.CalibPoints) << "the tool starts afresh";
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, CalibrationDropped,
-    ::testing::Values(DropRow{"Cancel", 200, 80, 0.0F, 2, ""},
-                      DropRow{"Negative", 200, 80, -5.0F, 2, ""},
-                      DropRow{"Infinite", 200, 80, std::numeric_limits<float>::infinity(), 2, ""},
-                      DropRow{"CoincidingClicks", 120.6, 80.1, 50.0F, 1,
-                              "calibration points coincide - calibration cancelled"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Calibration, DistanceReadoutAtFourPixelsPerMillimetre)
 {
