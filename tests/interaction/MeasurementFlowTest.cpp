@@ -63,6 +63,7 @@ TEST_F(MeasurementFlow, FromEmptyCaseToEveryLandmark)
           {107.32, 290.0, 10.0, "Minor Trochanter Line1", true}}) {
         hover(x, y);
         EXPECT_EQ(host.status, std::string("... ") + name);
+        EXPECT_EQ(host.pointer, PointerShape::SizeNS);
         drag(x, y, x, y + dy);
         EXPECT_EQ(tools.usable(Tool::EightPoints), enables) << name;
         EXPECT_EQ(tools.usable(Tool::CMarker), enables) << name;
