@@ -30,7 +30,6 @@ TEST_F(MeasurementFlow, FromEmptyCaseToEveryLandmark)
     // Stem axis: two contour lines, each press-drag-release in yellow XOR.
     tools.m_StemAxis();
     expectState(1, "select lower point on left side of stem contour");
-    EXPECT_FALSE(tools.usable(Tool::CMarker));
     tools.MouseDown(L, 40, 900);
     expectState(2, "select upper point on left side of stem contour");
     EXPECT_EQ(surface.foreColor(), 0xFFFF00U);

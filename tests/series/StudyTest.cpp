@@ -72,7 +72,7 @@ TEST(SeriesStudy, LeftOutCasesSayWhy)
     EXPECT_EQ(found.leftOut[0].reason, "no image beside the landmark file (give --size)");
 }
 
-TEST(CsvField, QuotedGuardedAndLocalised)
+TEST(Csv, FieldsQuotedGuardedAndLocalisedInTablesWithHeaderAndLineEnds)
 {
     const std::optional<double> none;
     const struct {
@@ -97,14 +97,10 @@ TEST(CsvField, QuotedGuardedAndLocalised)
                 {Csv::number(none, 2), true, ""}};
     for (const auto& row : rows)
         EXPECT_EQ(Csv::field(row.cell, {row.excel}), row.written) << row.written;
-}
-
-TEST(CsvTable, HeaderRowsAndLineEnds)
-{
-    std::vector<std::vector<Csv::Cell>> rows = {{Csv::text("x"), Csv::number(1.25, 2)}};
-    EXPECT_EQ(Csv::table({"a", "b"}, rows, {}), "a,b\r\nx,1.25\r\n");
-    EXPECT_EQ(Csv::table({"a", "b"}, rows, {true}), "\xEF\xBB\xBF"
-                                                    "a;b\r\nx;1,25\r\n");
+    const std::vector<std::vector<Csv::Cell>> table = {{Csv::text("x"), Csv::number(1.25, 2)}};
+    EXPECT_EQ(Csv::table({"a", "b"}, table, {}), "a,b\r\nx,1.25\r\n");
+    EXPECT_EQ(Csv::table({"a", "b"}, table, {true}), "\xEF\xBB\xBF"
+                                                     "a;b\r\nx;1,25\r\n");
 }
 
 } // namespace
