@@ -76,15 +76,19 @@ TEST(CalcAnalyse, MidpointsAtOneHeightAddNinetyDegreesToTheMean)
 
 const double nan = std::numeric_limits<double>::quiet_NaN();
 
-// Each gives one message, or opens the patient dialog, and writes nothing. The
-// first rows also break a later check, which must not be reached.
-TEST(CalcRefuses, WithOneMessageAndWritesNothing)
+// Each gives one message, or opens the patient dialog, and writes no report:
+// a refused analysis, a refused record, a failed append. The first rows also
+// break a later check, which must not be reached.
+TEST(RunAnalysis, RefusesWithOneMessageAndWritesNothing)
 {
+    TempDir dir;
     const struct {
         const char* what;
         void (*damage)(CZor&);
-        const char* message; // "" for none
+        std::string message; // "" for none
         int dialogFlag = 0;  // 0 for none
+        std::string name = "r.zor";
+        std::string path = ""; // the name in the folder when empty
     } rows[] = {
         {"no head", [](CZor& z) { z.head.Valid = z.AxisLine.Valid = false; },
          "head data missing\nuse Measurement Tool 'Head'"},
@@ -116,7 +120,22 @@ TEST(CalcRefuses, WithOneMessageAndWritesNothing)
         {"a head diameter too small for a finite factor",
          [](CZor& z) { z.Patient.HeadTR = 1e-310; },
          "the analysis gives no finite value for factor-head\ncheck the calibration, the head "
-         "diameter and the landmarks"}};
+         "diameter and the landmarks"},
+        {"a report in a missing folder", [](CZor&) {},
+         "Data not written to missing/r.zor\ncannot open " + dir.file("missing/r.zor") +
+             ": No such file or directory",
+         0, "missing/r.zor"},
+        {"a full disk", [](CZor&) {},
+         "Data not written to full.zor\ncannot write /dev/full: No space left on device", 0,
+         "full.zor", "/dev/full"},
+        {"a name outside Windows-1252", [](CZor& z) { z.Patient.Famname = "\xC5\x81ukasiewicz"; },
+         "Data not written to r.zor\nthe Name holds a character outside Windows-1252"},
+        {"a record forged in the name",
+         [](CZor& z) { z.Patient.Famname = "X\"\r\n\"-------> OLTA-ZOR 2002  File: forged.zor"; },
+         "Data not written to r.zor\nthe Name holds a double quote or a control character"},
+        {"a line break in the report's name", [](CZor&) {},
+         "Data not written to r\n.zor\nthe Data File holds a double quote or a control character",
+         0, "r\n.zor"}};
     for (const auto& c : rows) {
         SCOPED_TRACE(c.what);
         CZor z;
@@ -125,18 +144,17 @@ TEST(CalcRefuses, WithOneMessageAndWritesNothing)
         RecordingOpener opener;
         RecordingMessages messages;
         ScopedMessages elsewhere; // nothing may go past the caller's messages
-        TempDir dir;
-        Calc::ReportTarget report{dir.file("r.zor"), "r.zor"};
+        Calc::ReportTarget report{c.path.empty() ? dir.file(c.name) : c.path, c.name};
         EXPECT_FALSE(Calc::RunAnalysis(z, opener, report, messages, FixedClock({2026, 12, 7})));
-        ASSERT_EQ(messages.messages.size(), *c.message ? 1u : 0u);
-        if (*c.message) {
+        ASSERT_EQ(messages.messages.size(), c.message.empty() ? 0u : 1u);
+        if (!c.message.empty()) {
             EXPECT_EQ(messages.messages[0].caption, "Zor Error");
             EXPECT_EQ(messages.messages[0].text, c.message);
             EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
         }
         EXPECT_EQ(opener.opened,
                   c.dialogFlag ? std::vector<int>{c.dialogFlag} : std::vector<int>{});
-        EXPECT_FALSE(std::filesystem::exists(report.path));
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "no report";
         EXPECT_TRUE(elsewhere.recorder.messages.empty());
     }
 }

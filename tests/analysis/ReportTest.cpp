@@ -53,35 +53,6 @@ TEST(ReportFormat, TheRecordHasItsTenLines)
 
 const FixedClock clock2026({2026, 12, 7});
 
-TEST(RunAnalysis, AFailedAppendIsReportedAndNeverConfirmed)
-{
-    TempDir dir;
-    struct Row {
-        std::string path, name, famname, message;
-    } rows[] = {
-        {dir.file("missing/s.zor"), "missing/s.zor", "M", "Data not written to missing/s.zor\n"},
-        {"/dev/full", "full.zor", "M", "Data not written to full.zor\n"},
-        {dir.file("s.zor"), "s.zor", "\xC5\x81ukasiewicz",
-         "Data not written to s.zor\nthe Name holds a character outside Windows-1252"},
-        {dir.file("s.zor"), "s.zor", "X\"\r\n\"-------> OLTA-ZOR 2002  File: forged.zor",
-         "Data not written to s.zor\nthe Name holds a double quote or a control character"},
-        {dir.file("s.zor"), "s\n.zor", "M",
-         "Data not written to s\n.zor\nthe Data File holds a double quote or a control "
-         "character"}};
-    for (const Row& row : rows) {
-        CZor z;
-        Cases::upright(z);
-        z.Patient.Famname = row.famname;
-        RecordingOpener opener;
-        RecordingMessages messages;
-        EXPECT_FALSE(Calc::RunAnalysis(z, opener, {row.path, row.name}, messages, clock2026));
-        ASSERT_EQ(messages.messages.size(), 1u);
-        EXPECT_EQ(messages.messages[0].caption, "Zor Error");
-        EXPECT_EQ(messages.messages[0].text.rfind(row.message, 0), 0u) << messages.messages[0].text;
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir.file("s.zor")));
-}
-
 TEST(ResultReport, ARelativeEntryLiesBesideTheImage)
 {
     for (auto [datFile, image, path, name] :
