@@ -18,8 +18,7 @@ namespace {
 // Keeps the first `keep` of the file's bytes.
 void cut(const std::string& path, double keep)
 {
-    const std::string bytes = TempDir::read(path);
-    TempDir::write(path, bytes.substr(0, size_t(double(bytes.size()) * keep)));
+    std::filesystem::resize_file(path, uintmax_t(double(std::filesystem::file_size(path)) * keep));
 }
 
 using Make = std::function<void(const std::string&)>;
