@@ -109,8 +109,8 @@ bool DataDialogRules::isValidDatum(const std::string& s)
 bool DataDialogRules::close(UserMessages& messages)
 {
     std::string s = text(DataField::Datum);
-    zor_.Datum.clear();
     if (!isValidDatum(s)) {
+        zor_.Datum.clear();
         messages.showMessage("Date Format Error", "invalid Date Format!\nuse 'yyyymmdd'",
                              MessageIcon::Critical);
         setText(DataField::Datum, "");

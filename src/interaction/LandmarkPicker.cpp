@@ -33,8 +33,9 @@ void LandmarkPicker::BeginLineMove(CLine& line, double x, double y)
     host_.repaint();
     surface_.setForeColor(kCyan);
     surface_.setDrawMode(DrawMode::XorPen);
-    line.Valid = true;
     state_.savedLine.copy(line);
+    state_.savedLine.Valid = line.Valid;
+    line.Valid = true;
     state_.curLine = &line;
     double d0 = std::hypot(x - line.P0.x, y - line.P0.y);
     double d1 = std::hypot(x - line.P1.x, y - line.P1.y);

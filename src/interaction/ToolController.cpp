@@ -447,6 +447,7 @@ void ToolController::KeyDown(int keyCode)
         state_->mode = ToolMode::Idle;
         if (state_->curLine) {
             state_->curLine->copy(state_->savedLine);
+            state_->curLine->Valid = state_->savedLine.Valid;
             state_->curLine = nullptr;
             calibration_->dropMeasureLine();
         }

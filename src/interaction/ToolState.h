@@ -55,7 +55,8 @@ struct ToolState {
     CLine* curLine = nullptr;
     // The point being entered or moved.
     CPoint* curPoint = nullptr;
-    // The end points a line had when its move began; Escape restores them.
+    // The line as it was when its move began (end points and whether it was
+    // placed); Escape restores it, so a grabbed proposal stays a proposal.
     CLine savedLine;
     // Relative grab position along a line moved as a whole (1 = P0, 0 = P1).
     double linePos = 1.0;

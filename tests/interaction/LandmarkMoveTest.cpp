@@ -79,6 +79,8 @@ using LineMove = ToolFixture;
 TEST_F(LineMove, FollowsFromTheGrabbedSpotAndEscapePutsItBack)
 {
     placeShoulder();
+    ASSERT_FALSE(zor.TipLine.Valid) << "the tip line is still a proposal";
+    const CZor before = zor;
     const CLine original = zor.TipLine;
     // TipLine (130, 360)-(50, 360) grabbed 20 from P0 and 60 from P1.
     tools.MouseDown(L, 110, 360);
@@ -91,7 +93,7 @@ TEST_F(LineMove, FollowsFromTheGrabbedSpotAndEscapePutsItBack)
     }
     int repaints = host.repaints;
     tools.KeyDown(ToolController::EscapeKey);
-    EXPECT_TRUE(samePoints(zor.TipLine, original));
+    EXPECT_EQ(zor, before) << "the proposal is back, and not counted as placed";
     EXPECT_EQ(mode(), 0);
     EXPECT_EQ(tools.curLine(), nullptr);
     EXPECT_TRUE(zor.Visible);
