@@ -38,10 +38,8 @@ TEST_F(Calibration, FirstTimeThenWithTheOfferedDistance)
 TEST_F(Calibration, DroppedPointsKeepTheScale)
 {
     const float inf = std::numeric_limits<float>::infinity();
-    for (auto [x1, y1, answer] : {std::tuple{200.0, 80.0, 0.0F},
-                                  {200.0, 80.0, -5.0F},
-                                  {200.0, 80.0, inf},
-                                  {120.6, 80.1, 50.0F}}) {
+    for (auto [x1, y1, answer] :
+         {std::tuple{200.0, 80.0, 0.0F}, {200.0, 80.0, inf}, {120.6, 80.1, 50.0F}}) {
         SCOPED_TRACE(answer);
         calibrate(0, 0, 300, 400, 50.0F);
         host.offers.clear();
@@ -70,7 +68,6 @@ TEST_F(Calibration, DistanceReadoutAtFourPixelsPerMillimetre)
     tools.MouseMove(L, 160, 180); // 100 pixels
     EXPECT_EQ(host.status, "length = 25.0");
     ASSERT_EQ(surface.ops.size(), 2U) << "erase and redraw";
-    EXPECT_EQ(surface.ops[1].color, 65280U);
     EXPECT_EQ(surface.ops[1].mode, DrawMode::XorPen);
     tools.MouseMove(L, 100, 193.8F);
     EXPECT_EQ(host.status, "length = 23.5");

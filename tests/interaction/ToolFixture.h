@@ -74,7 +74,6 @@ protected:
     {
         return std::abs(p.x - x) <= tol && std::abs(p.y - y) <= tol;
     }
-    static bool samePoints(const CLine& a, const CLine& b) { return a.P0 == b.P0 && a.P1 == b.P1; }
 
     RecordingMessages messages;
     RecordingHost host;
