@@ -19,7 +19,6 @@
 #include <QProcess>
 #include <QTest>
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -84,27 +83,16 @@ private:
     {
         QImage image(860, 1000, QImage::Format_RGB32);
         image.fill(Qt::black);
-        std::string imagePath = file(base + ".bmp");
-        if (!image.save(QString::fromStdString(imagePath), "BMP"))
-            qFatal("cannot save the test image");
-        makeLandmarkFile(base + ".bit", change);
-        return imagePath;
-    }
-
-    std::string makeLandmarkFile(const std::string& name,
-                                 const std::function<void(CZor&)>& change = nullptr)
-    {
         CZor z;
         Cases::upright(z);
         if (change)
             change(z);
-        std::string path = file(name);
-        if (!BinFile::WriteLandmarkFile(path, z))
-            qFatal("cannot write the test landmark file");
-        return path;
+        if (!image.save(QString::fromStdString(file(base + ".bmp")), "BMP") ||
+            !BinFile::WriteLandmarkFile(file(base + ".bit"), z))
+            qFatal("cannot write the test case");
+        return file(base + ".bmp");
     }
 
-    // A phantom study of two patients of four films, without images.
     std::string study()
     {
         std::string out = file("study");
@@ -134,14 +122,11 @@ private slots:
             {{"analyse"}, 2, "no CASE given"},
             {{"analyse", "--fast", "a.jpg"}, 2, "unknown option '--fast'"},
             {{"analyse", "a.bit"}, 2, "the landmark file a.bit needs --size WxH"},
-            {{"analyse", "--size", "860", "a.bit"}, 2, "--size wants WxH in pixels"},
             {{"analyse", "--size", "40000x10", "a.bit"}, 2, "(1 to 32767), not '40000x10'"},
             {{"analyse", "--today", "2026-02-30", "a.jpg"}, 2, "not '2026-02-30'"},
-            {{"analyse", "--today", "07.12.2026", "a.jpg"}, 2, "not '07.12.2026'"},
             {{"analyse", "a.jpg", "--report"}, 2, "--report needs a value"},
             {{"render", "--help"}, 0, "usage: zor-cli render IMAGE"},
             {{"render", "in.png", "--brightness=257"}, 2, "takes an offset from -256 to 256"},
-            {{"render", "in.png", "--sharpen", "4", "-o", "o.pgm"}, 2, "a strength from 1 to 3"},
             {{"render", "in.png", "--brightness", "1x", "-o", "o.pgm"}, 2, "not '1x'"},
             {{"render", "in.png", "-o", "o.pgm", "--contrast"}, 2, "--contrast needs a value"},
             {{"render", "in.png", "--invert"}, 2, "no output file"},
@@ -153,7 +138,6 @@ private slots:
             {{"series", "--help"}, 0, "usage: zor-cli series"},
             {{"series"}, 2, "no PATH given"},
             {{"series", "--fast", "x"}, 2, "unknown option '--fast'"},
-            {{"series", "--draws=many", "x"}, 2, "--draws wants a whole number"},
             {{"series", "--size=10", "x"}, 2, "--size wants WxH"},
             {{"phantom", "--help"}, 0, "usage: zor-cli phantom --out DIR"},
             {{"phantom"}, 2, "no --out DIR given"},
@@ -178,18 +162,14 @@ private slots:
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, std::string("Zor: Data written to study1.zor\n"));
         QCOMPARE(r.err, std::string());
-        std::string record = read("study1.zor");
-        QCOMPARE(record, windowRecord(file("case1.bit"), "study1.zor"));
+        QCOMPARE(read("study1.zor"), windowRecord(file("case1.bit"), "study1.zor"));
         QCOMPARE(read("case1.bit"), landmarks); // never rewritten
-        // With a fixed date a second run appends the same bytes again.
-        QCOMPARE(runCli({"--today=2026-12-07", image}, "analyse").status, 0);
-        QCOMPARE(read("study1.zor"), record + record);
 
         // A case without "Data File" and a landmark file of the same case.
         image = makeCase("case2", [](CZor& z) { z.Patient.DatFile = ""; });
-        std::string bit = makeLandmarkFile("case3.bit");
-        std::string report = file("all");
-        r = runCli({"--report", report, "--size", "860x1000", "--today", "2026-12-07", image, bit},
+        makeCase("case3");
+        const std::string bit = file("case3.bit"), report = file("all");
+        r = runCli({"--report", report, "--size", "860x1000", "--today=2026-12-07", image, bit},
                    "analyse");
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out,
@@ -347,9 +327,7 @@ private slots:
         const QJsonArray all = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).array();
         QCOMPARE(all.size(), 3);
         const QJsonObject dicom = all[0].toObject();
-        QCOMPARE(dicom["width"].toInt(), 48);
         QCOMPARE(dicom["mm_per_pixel"].toDouble(), 0.139);
-        QCOMPARE(dicom["scale_source"].toString(), QString("calibrated at the patient (DICOM)"));
         QCOMPARE(dicom["family_name"].toString(), QString("Doe"));
         QVERIFY(all[1].toObject()["error"].toString().contains("no such file"));
         QVERIFY(all[2].toObject()["mm_per_pixel"].isNull());
@@ -373,9 +351,6 @@ private slots:
                 contains(out[1], "reason"));
         QVERIFY(contains(out[2], "reference"));
         QVERIFY(contains(out[3], " +- "));
-        // Numbers are right-aligned under their heads.
-        size_t end = out[1].find("subsidence mm") + std::string("subsidence mm").size();
-        QCOMPARE(out[2].substr(end - 4, 4), std::string("0.00"));
         QCOMPARE(out[15], "  " + gone + ": no such file or folder");
         QCOMPARE(out.back(), std::string("2 series, 8 films, 1 left out"));
 
@@ -397,37 +372,6 @@ private slots:
         QCOMPARE(truth.size(), size_t(9));
         QVERIFY(truth[0].starts_with("film,code,side,months,curve,sinking_mm,subsidence_mm,"));
         QVERIFY(truth[1].starts_with("PH-001/PH-001-"));
-    }
-
-    void seriesForExcelWithFormulasGuarded()
-    {
-        std::string s = study();
-        // A name that a spreadsheet would run as a formula, and no Study - ID.
-        for (const auto& e : std::filesystem::directory_iterator(s + "/PH-002")) {
-            CZor z;
-            StderrMessages messages;
-            QVERIFY(BinFile::ReadLandmarkFile(e.path().string(), Phantom::kWidth, Phantom::kHeight,
-                                              z, messages));
-            z.Patient.Code.clear();
-            z.Patient.Famname = "=HYPERLINK(\"x\")";
-            z.Patient.Vorname = "Rosa;Maria";
-            QVERIFY(BinFile::WriteLandmarkFile(e.path().string(), z));
-        }
-        CliRun r = runCli({"series", "--draws=20", kSize, "--excel", "--csv", file("films.csv"),
-                           "--summary", file("series.csv"), s});
-        QCOMPARE(r.status, 0);
-        std::string csv = read("films.csv");
-        QVERIFY(csv.starts_with("\xEF\xBB\xBF"
-                                "series;code;family_name;"));
-        std::vector<std::string> rows = textLines(csv);
-        QCOMPARE(rows.size(), size_t(9));
-        const std::string& row = rows[1]; // "=" sorts before "P"
-        QVERIFY2(row.starts_with("\"'=HYPERLINK(\"\"x\"\") Rosa;Maria L\";"), row.c_str());
-        QVERIFY(contains(row, ";;\"'=HYPERLINK(\"\"x\"\")\";\"Rosa;Maria\";"));
-        QVERIFY(contains(row, ";0,00;1;1;;")); // months with a decimal comma
-        std::string summary = read("series.csv");
-        QVERIFY(contains(summary, ";4;4;"));
-        QVERIFY(!contains(textLines(summary)[1], "."));
 
         // A reference that is no case of the study is a usage error.
         r = runCli({"series", "--reference=nothing.bit", kSize, s});
