@@ -39,9 +39,8 @@ std::string windowRecord(const std::string& bit, const std::string& file)
     return "\"-------> OLTA-ZOR 2002  File: " + file + "\",#2026-12-07#" + r.substr(r.find("\r\n"));
 }
 
-// A 5 x 5 picture at grey 100 with a bright centre, stored in colour: only
-// its blue channel may count. The corner pixel is fully transparent, so that
-// the picture decodes to ARGB; its blue byte counts as is.
+// A 5 x 5 picture at grey 100 with a bright centre, in colour: only its blue
+// channel counts. The transparent corner makes it decode to ARGB.
 QImage sample()
 {
     QImage img(5, 5, QImage::Format_ARGB32);
@@ -105,11 +104,16 @@ private:
 private slots:
     void init() { dir_ = std::make_unique<TempDir>(); }
 
-    // Help, and the arguments each command refuses: status 0 with the text
-    // on stdout, or 2 with the complaint on stderr. The files named do not
-    // exist, so a command that went on to read them would end with status 1.
-    void helpAndRefusedArguments()
+    // Help on stdout with status 0; on stderr the arguments refused, with
+    // status 2 (the files named do not exist, so a command that went on to
+    // read them would end with 1), and the images render cannot read or
+    // write, with 1. "$/" is the test's folder.
+    void helpRefusalsAndFailures()
     {
+        QVERIFY(sample().save(QString::fromStdString(file("case.png"))));
+        QImage wide(32768, 1, QImage::Format_Grayscale8);
+        wide.fill(9);
+        QVERIFY(wide.save(QString::fromStdString(file("wide.png"))));
         const struct {
             std::vector<std::string> args;
             int status;
@@ -132,6 +136,9 @@ private slots:
             {{"render", "in.png", "--invert"}, 2, "no output file"},
             {{"render", "in.png", "other.png", "-o", "o.pgm"}, 2, "only one image"},
             {{"render", "in.png", "-o", "o.xyz"}, 2, "the format to write from the name 'o.xyz'"},
+            {{"render", "$/missing.png", "-o", "$/o.pgm"}, 1, "cannot read the file"},
+            {{"render", "$/wide.png", "-o", "$/o.pgm"}, 1, "32768 x 1 pixels"},
+            {{"render", "$/case.png", "-o", "$/no/such/dir/o.pgm"}, 1, "cannot write"},
             {{"info", "--help"}, 0, "usage: zor-cli info [--json] FILE..."},
             {{"info"}, 2, "no file given"},
             {{"info", "--xml", "a.dcm"}, 2, "unknown option '--xml'"},
@@ -143,13 +150,13 @@ private slots:
             {{"phantom"}, 2, "no --out DIR given"},
             {{"phantom", "--out", "x", "--films=0"}, 2, "--films wants a whole number from 1"}};
         for (const auto& row : rows) {
-            const CliRun r = runCli(row.args);
-            std::string what = "zor-cli";
+            std::vector<std::string> args;
             for (const std::string& a : row.args)
-                what += " " + a;
-            QVERIFY2(r.status == row.status, (what + ": " + r.err).c_str());
-            QVERIFY2(contains(row.status == 0 ? r.out : r.err, row.message), what.c_str());
-            QVERIFY2((row.status == 0 ? r.err : r.out).empty(), what.c_str());
+                args.push_back(a.starts_with("$/") ? file(a.substr(2)) : a);
+            const CliRun r = runCli(args);
+            QVERIFY2(r.status == row.status, row.message);
+            QVERIFY2(contains(row.status == 0 ? r.out : r.err, row.message), r.err.c_str());
+            QVERIFY2((row.status == 0 ? r.err : r.out).empty(), row.message);
         }
     }
 
@@ -248,22 +255,6 @@ private slots:
         }
         QVERIFY(read("out.pgm").starts_with("P5"));
         QVERIFY(read("OUT.PNG").starts_with("\x89PNG"));
-    }
-
-    void renderFailures()
-    {
-        QVERIFY(sample().save(QString::fromStdString(file("case.png"))));
-        QImage wide(32768, 1, QImage::Format_Grayscale8);
-        wide.fill(9);
-        QVERIFY(wide.save(QString::fromStdString(file("wide.png"))));
-        for (auto [input, output, message] :
-             {std::tuple{"missing.png", "o.pgm", "cannot read the file"},
-              {"wide.png", "o.pgm", "32768 x 1 pixels"},
-              {"case.png", "no/such/dir/o.pgm", "cannot write"}}) {
-            const CliRun r = runCli({file(input), "-o", file(output)}, "render");
-            QCOMPARE(r.status, 1);
-            QVERIFY2(contains(r.err, message), r.err.c_str());
-        }
     }
 
     // The program itself, with no window system and no desktop session, as
