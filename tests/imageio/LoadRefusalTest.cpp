@@ -95,9 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalRow{"more_than_32767_columns", dicom([](auto& f) { f.width = 40000, f.height = 1; }),
                    "40000 x 1 pixels; images wider or higher than 32767"},
         RefusalRow{"unsupported_transfer_syntax",
-                   [](const std::string& p) {
-                       writeEncapsulatedTestFilm(p, EXS_MPEG2MainProfileAtMainLevel);
-                   },
+                   dicom([](auto& f) { f.xfer = EXS_MPEG2MainProfileAtMainLevel; }),
                    "cannot be decoded"},
         RefusalRow{"truncated_bmp", cutQtFilm(".bmp"), kDamaged},
         RefusalRow{"truncated_jpeg", cutQtFilm(".jpg"), kDamaged}),

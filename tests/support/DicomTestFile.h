@@ -11,6 +11,7 @@
 #include "dcmtk/dcmdata/dcpixseq.h"
 #include "dcmtk/dcmdata/dcpxitem.h"
 #include "dcmtk/dcmdata/dcuid.h"
+#include "dcmtk/dcmdata/dcxfer.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,23 +23,24 @@
 struct DicomTestFilm {
     int width = 48;
     int height = 40;
-    int bitsStored = 12;
     std::string photometric = "MONOCHROME2";
-    // The stored value of each pixel; a diagonal ramp over the whole 12-bit range by default.
+    // The stored 12-bit value of each pixel; a diagonal ramp over the whole range by default.
     std::function<uint16_t(int, int)> value = [](int x, int y) {
         return uint16_t(((x * 40 + y * 37) * 13) % 4096);
     };
     // Further elements as text, e.g. {DCM_PixelSpacing, "0.1\\0.1"}.
     std::vector<std::pair<DcmTagKey, std::string>> tags;
     bool pixelData = true;
+    // In a compressed syntax the pixel data are one fragment of meaningless bytes.
     E_TransferSyntax xfer = EXS_LittleEndianExplicit;
     bool preamble = true; // false: the bare data set, without preamble and meta header
     int frames = 1;       // frames after the first hold the values inverted
 };
 
-// Puts the film's elements into `ds`.
-inline void putDicomTestFilm(DcmDataset& ds, const DicomTestFilm& f)
+inline void writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
 {
+    DcmFileFormat file;
+    DcmDataset& ds = *file.getDataset();
     char uid[100];
     ds.putAndInsertString(DCM_SOPClassUID, UID_DigitalXRayImageStorageForPresentation);
     ds.putAndInsertString(DCM_SOPInstanceUID,
@@ -49,58 +51,36 @@ inline void putDicomTestFilm(DcmDataset& ds, const DicomTestFilm& f)
     ds.putAndInsertUint16(DCM_SamplesPerPixel, 1);
     ds.putAndInsertString(DCM_PhotometricInterpretation, f.photometric.c_str());
     ds.putAndInsertUint16(DCM_BitsAllocated, 16);
-    ds.putAndInsertUint16(DCM_BitsStored, Uint16(f.bitsStored));
-    ds.putAndInsertUint16(DCM_HighBit, Uint16(f.bitsStored - 1));
+    ds.putAndInsertUint16(DCM_BitsStored, 12);
+    ds.putAndInsertUint16(DCM_HighBit, 11);
     ds.putAndInsertUint16(DCM_PixelRepresentation, 0);
     for (const auto& [key, text] : f.tags) {
         if (ds.putAndInsertString(key, text.c_str()).bad()) // a byte value, such as a document
             ds.putAndInsertUint8Array(key, reinterpret_cast<const Uint8*>(text.data()),
                                       static_cast<unsigned long>(text.size()));
     }
-    if (!f.pixelData)
-        return;
-    std::vector<Uint16> v;
-    for (int frame = 0; frame < f.frames; ++frame)
-        for (int y = 0; y < f.height; ++y)
-            for (int x = 0; x < f.width; ++x)
-                v.push_back(frame == 0 ? f.value(x, y) : Uint16(4095 - f.value(x, y)));
-    if (f.frames > 1)
-        ds.putAndInsertString(DCM_NumberOfFrames, std::to_string(f.frames).c_str());
-    ds.putAndInsertUint16Array(DCM_PixelData, v.data(), static_cast<unsigned long>(v.size()));
-}
-
-inline void saveDicomTestFilm(DcmFileFormat& file, const std::string& path, E_TransferSyntax xfer,
-                              bool preamble = true)
-{
-    const OFCondition saved = preamble ? file.saveFile(path.c_str(), xfer)
-                                       : file.getDataset()->saveFile(path.c_str(), xfer);
+    if (f.pixelData && DcmXfer(f.xfer).isEncapsulated()) {
+        auto* sequence = new DcmPixelSequence(DcmTag(DCM_PixelData, EVR_OB));
+        sequence->insert(new DcmPixelItem(DcmTag(DCM_Item, EVR_OB))); // offset table
+        auto* fragment = new DcmPixelItem(DcmTag(DCM_Item, EVR_OB));
+        const std::vector<Uint8> bytes(64, 0x5a);
+        fragment->putUint8Array(bytes.data(), static_cast<unsigned long>(bytes.size()));
+        sequence->insert(fragment);
+        auto* pixels = new DcmPixelData(DCM_PixelData);
+        pixels->putOriginalRepresentation(f.xfer, nullptr, sequence);
+        ds.insert(pixels, true);
+    } else if (f.pixelData) {
+        std::vector<Uint16> v;
+        for (int frame = 0; frame < f.frames; ++frame)
+            for (int y = 0; y < f.height; ++y)
+                for (int x = 0; x < f.width; ++x)
+                    v.push_back(frame == 0 ? f.value(x, y) : Uint16(4095 - f.value(x, y)));
+        if (f.frames > 1)
+            ds.putAndInsertString(DCM_NumberOfFrames, std::to_string(f.frames).c_str());
+        ds.putAndInsertUint16Array(DCM_PixelData, v.data(), static_cast<unsigned long>(v.size()));
+    }
+    const OFCondition saved =
+        f.preamble ? file.saveFile(path.c_str(), f.xfer) : ds.saveFile(path.c_str(), f.xfer);
     if (saved.bad())
         throw std::runtime_error("cannot write " + path + ": " + saved.text());
-}
-
-inline void writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
-{
-    DcmFileFormat file;
-    putDicomTestFilm(*file.getDataset(), f);
-    saveDicomTestFilm(file, path, f.xfer, f.preamble);
-}
-
-// A film whose pixel data are one fragment encoded in `xfer` (contents
-// meaningless), for transfer syntaxes that cannot be decoded.
-inline void writeEncapsulatedTestFilm(const std::string& path, E_TransferSyntax xfer)
-{
-    DicomTestFilm f;
-    f.pixelData = false;
-    DcmFileFormat file;
-    putDicomTestFilm(*file.getDataset(), f);
-    auto* sequence = new DcmPixelSequence(DcmTag(DCM_PixelData, EVR_OB));
-    sequence->insert(new DcmPixelItem(DcmTag(DCM_Item, EVR_OB))); // offset table
-    auto* fragment = new DcmPixelItem(DcmTag(DCM_Item, EVR_OB));
-    const std::vector<Uint8> bytes(64, 0x5a);
-    fragment->putUint8Array(bytes.data(), static_cast<unsigned long>(bytes.size()));
-    sequence->insert(fragment);
-    auto* pixels = new DcmPixelData(DCM_PixelData);
-    pixels->putOriginalRepresentation(xfer, nullptr, sequence);
-    file.getDataset()->insert(pixels, true);
-    saveDicomTestFilm(file, path, xfer);
 }
