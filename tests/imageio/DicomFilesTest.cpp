@@ -1,7 +1,4 @@
-// What the loader reads from DICOM films written by DCMTK: the display
-// mapping pixel for pixel, the same pixels whatever the encoding (the
-// compressed copies made by the DCMTK and GDCM command-line tools too), the
-// scale table row by row, and the patient fields.
+// The loader on DICOM films written by DCMTK, compressed by the DCMTK and GDCM tools.
 #include "../support/DicomTestFile.h"
 #include "../support/TempDir.h"
 #include "image/CBitmap.h"
@@ -15,7 +12,6 @@
 namespace {
 
 using Tags = std::vector<std::pair<DcmTagKey, std::string>>;
-const Tags kWindow = {{DCM_WindowCenter, "2000"}, {DCM_WindowWidth, "3000"}};
 
 std::string written(const TempDir& dir, const std::string& name, const DicomTestFilm& film)
 {
@@ -105,7 +101,7 @@ TEST(DicomEncoding, GivesThePixelsOfTheUncompressedFilm)
                 {"jpeg 2000", EXS_Unknown, "gdcmconv --j2k"}};
     TempDir dir;
     DicomTestFilm film;
-    film.tags = kWindow;
+    film.tags = {{DCM_WindowCenter, "2000"}, {DCM_WindowWidth, "3000"}};
     const std::string plain = written(dir, "plain.dcm", film);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
