@@ -34,9 +34,8 @@ protected:
 
 // Odd sizes, widths off a multiple of 4 and images no larger than the matrix;
 // random levels and the extremes 0 and 255. The reference keeps the border,
-// pixelsOf checks the padding. Big
-// images are done in two bands of rows by two threads: the bands must meet
-// without a seam.
+// pixelsOf checks the padding. Two threads filter two bands of rows, which
+// must meet without a seam.
 TEST_P(FilterMatchesReference, ByteForByteWithAnUntouchedBorder)
 {
     const auto [strength, vectorised] = GetParam();

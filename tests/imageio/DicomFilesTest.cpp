@@ -49,8 +49,7 @@ TEST(DicomDisplay, EveryPixelThroughTheFilesMapping)
     const struct {
         const char* photometric;
         Tags tags;
-        double (*expected)(
-            int stored); // the grey level shown, of which DCMTK cuts the fraction off
+        double (*expected)(int stored); // the grey shown; DCMTK cuts the fraction off
     } rows[] = {
         // Bone is bright: the lowest stored values are shown white. The first of two windows.
         {"MONOCHROME1",
@@ -76,8 +75,7 @@ TEST(DicomDisplay, EveryPixelThroughTheFilesMapping)
         for (int y = 0; y < film.height; ++y)
             for (int x = 0; x < film.width; ++x)
                 ASSERT_EQ(bitmap.pixel(x, y), uint8_t(row.expected(film.value(x, y))))
-                    << x << "," << y << " of " << row.photometric << " with " << row.tags.size()
-                    << " tags";
+                    << x << "," << y << " in row " << &row - rows;
     }
 }
 
