@@ -8,7 +8,6 @@
 #include "shell/HelpForm.h"
 #include "shell/StartupForm.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,33 +34,19 @@ class TestDialogs : public QObject {
 private slots:
     void init() { DefaultPatient() = CPatient{}; }
 
-    // The boxes in their order under their labels; the flagged ones marked,
-    // the highest of them focused, and the values carried over from the last
-    // film marked until edited. Return is OK: it stores the boxes.
+    // The flagged boxes marked (which ones is the rules' test), the highest
+    // of them focused, and the values carried over from the last film marked
+    // until edited. Return is OK: it stores the boxes.
     void patientBoxesMarksAndOk()
     {
-        const QStringList labels = {"X-Ray Date (yyyymmdd)", "Name",     "First Name", "Study - ID",
-                                    "Head Diameter",         "Data File"};
         DefaultPatient().Famname = "Last";
         DefaultPatientFilm() = "/films/a.bmp";
         CZor zor;
         DataDialog dialog(zor, 2 + 32 + 256, nullptr, "/films/b.bmp");
         QVERIFY(showActive(dialog));
-        QCOMPARE(dialog.windowTitle(), QString("Patient's Data"));
-        QCOMPARE(dialog.findChildren<QAbstractButton*>(), {dialog.okButton()});
-        QVERIFY(dialog.okButton()->isDefault() && dialog.okButton()->text() == "OK");
-        int lastY = -1;
         for (int i = 0; i < 6; ++i) {
-            QLineEdit* box = dialog.box(DataField(i));
-            QVERIFY(box->y() > lastY);
-            lastY = box->y();
-            QStringList label;
-            for (const QLabel* l : dialog.findChildren<QLabel*>())
-                if (l->buddy() == box)
-                    label << l->text();
-            QCOMPARE(label, QStringList(labels[i]));
-            QCOMPARE(box->palette().color(QPalette::Base) == QColor(255, 192, 255),
-                     i == 1 || i == 4 || i == 5);
+            const QColor base = dialog.box(DataField(i))->palette().color(QPalette::Base);
+            QCOMPARE(base == QColor(255, 192, 255), i == 1 || i == 4 || i == 5);
             QCOMPARE(dialog.markedCarried(DataField(i)), i == 1);
         }
         QCOMPARE(QApplication::focusWidget(), dialog.E_Famname());
@@ -80,7 +65,7 @@ private slots:
 
     // A malformed date (left by Escape), or a text the report record cannot
     // hold (left by the close box), keeps the dialog open on its box and
-    // stores nothing; a good date then closes it and stores the boxes.
+    // stores nothing; a good text then closes it and stores the boxes.
     void refusedTextKeepsThePatientDialogOpen()
     {
         for (bool date : {true, false}) {
@@ -97,11 +82,7 @@ private slots:
             else
                 QVERIFY(!dialog.close());
             QVERIFY(dialog.isVisible());
-            QCOMPARE(messages.recorder.messages.size(), size_t(1));
-            QCOMPARE(messages.recorder.messages[0].text,
-                     date ? "invalid Date Format!\nuse 'yyyymmdd'"
-                          : "the First Name holds a double quote or a control character\n"
-                            "remove it: the report cannot hold it");
+            QCOMPARE(messages.recorder.messages.size(), size_t(1)); // its text: the rules' test
             QCOMPARE(QApplication::focusWidget(), box);
             QCOMPARE(zor.Patient.Famname, std::string("Before"));
             QCOMPARE(box->text(), date ? QString() : QString("Jo \"Joe\""));
@@ -129,7 +110,6 @@ private slots:
         QCOMPARE(QList<int>({brightness->value(), dialog.sb_contrast()->value()}),
                  QList<int>({200, 300}));
         QCOMPARE(shown, QList<int>({61, 61}));
-        QCOMPARE(brightness->maximum(), 512);
         QVERIFY(showActive(dialog));
         brightness->setSliderDown(true); // the grip is held: the picture follows
         brightness->setSliderPosition(300);
@@ -149,7 +129,6 @@ private slots:
         for (auto [text, dist] : {std::pair{"12.5", 12.5F},
                                   {"12,5", 12.5F},
                                   {" 40 ", 40.0F},
-                                  {"abc", 0.0F},
                                   {"", 0.0F},
                                   {"12 mm", 0.0F},
                                   {"1.234,5", 0.0F}}) {
