@@ -23,9 +23,9 @@ CBitmap film(int w, int h)
 
 class OpenCaseTest : public testing::Test {
 protected:
-    void open(int w = 860, int h = 1000)
+    void open(RadiographInfo info = {})
     {
-        oc.replace(dir.file("case.bmp"), dir.file("case.bit"), film(w, h));
+        oc.replace(dir.file("case.bmp"), dir.file("case.bit"), film(860, 1000), info);
         oc.readOrStartNew();
     }
     TempDir dir;
@@ -35,9 +35,9 @@ protected:
     OpenCase oc{host, surface, messages};
 };
 
-// A case read from its file: its patient becomes the default. "&Reload
-// Landmarks" takes the file back; a damaged file leaves the case exactly as
-// it was, whatever was read before the fault.
+// A case read from its file, not from the DICOM header: its patient becomes
+// the default. "&Reload Landmarks" takes the file back; a damaged file leaves
+// the case exactly as it was, whatever was read before the fault.
 TEST_F(OpenCaseTest, ReadReloadAndADamagedFile)
 {
     CZor stored;
@@ -46,8 +46,13 @@ TEST_F(OpenCaseTest, ReadReloadAndADamagedFile)
     stored.Shoulder.change(100, 200);
     stored.ShoulderValid = true;
     ASSERT_TRUE(BinFile::WriteLandmarkFile(dir.file("case.bit"), stored));
-    open();
+    RadiographInfo header;
+    header.kind = "DICOM";
+    header.mmPerPixel = 0.1;
+    header.famname = "Header";
+    open(header);
     EXPECT_TRUE(oc.zor().DatFlag && oc.zor().ShoulderValid);
+    EXPECT_EQ(oc.zor().ScaleFactor, 4.0);
     EXPECT_EQ(DefaultPatient().Famname, "Stored");
 
     oc.zor().Shoulder.change(1, 1);

@@ -250,14 +250,13 @@ private slots:
         QVERIFY(open(30, 20));
         fx_->answers = {writeTestImage(fx_->file("two.bmp"), 50, 40)};
         w_->action("m_New")->trigger();
-        QPointer<MainForm> other;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* f = qobject_cast<MainForm*>(top); f && f != w_ && f->isVisible())
-                other = f;
-        QVERIFY(other && other->windowTitle().remove("[*]") == fx_->file("two.bmp"));
-        QVERIFY(other->zor() != w_->zor());
         w_->action("m_New")->trigger();
-        QCOMPARE(visibleMainForms(), 2);
+        QStringList titles;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* f = qobject_cast<MainForm*>(top); f && f->isVisible())
+                titles << f->windowTitle().remove("[*]");
+        titles.sort();
+        QCOMPARE(titles, QStringList({fx_->file("a.bmp"), fx_->file("two.bmp")}));
 
         recorder().answers = {false, true};
         for (int left : {2, 0}) {
@@ -265,9 +264,6 @@ private slots:
             QTRY_COMPARE(visibleMainForms(), left);
         }
         QCOMPARE(recorder().questions.size(), size_t(2));
-        QCOMPARE(recorder().questions[0].text,
-                 std::string("Are you sure? Not saved results will be lost!"));
-        delete other;
     }
 
     void imageCommandsRunUnderTheHourglass()
