@@ -41,8 +41,7 @@ std::vector<std::string> zorFuzzSeeds()
          {EXS_LittleEndianExplicit, EXS_BigEndianExplicit, EXS_LittleEndianImplicit}) {
         film.xfer = xfer;
         film.preamble = xfer != EXS_LittleEndianImplicit; // the bare data set
-        writeDicomTestFilm(input, film);
-        seeds.push_back(TempDir::read(input));
+        seeds.push_back(TempDir::read(writeDicomTestFilm(input, film)));
     }
     for (const char* name : {"seed.bmp", "seed.jpg", "seed.png"})
         seeds.push_back(TempDir::read(

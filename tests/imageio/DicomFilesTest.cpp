@@ -13,12 +13,6 @@ namespace {
 
 using Tags = std::vector<std::pair<DcmTagKey, std::string>>;
 
-std::string written(const TempDir& dir, const std::string& name, const DicomTestFilm& film)
-{
-    writeDicomTestFilm(dir.file(name), film);
-    return dir.file(name);
-}
-
 CBitmap loaded(const std::string& path)
 {
     CBitmap bitmap;
@@ -69,7 +63,7 @@ TEST(DicomDisplay, EveryPixelThroughTheFilesMapping)
         DicomTestFilm film;
         film.photometric = row.photometric;
         film.tags = row.tags;
-        const CBitmap bitmap = loaded(written(dir, "film", film));
+        const CBitmap bitmap = loaded(writeDicomTestFilm(dir.file("film"), film));
         ASSERT_EQ(bitmap.W(), film.width);
         ASSERT_EQ(bitmap.H(), film.height);
         for (int y = 0; y < film.height; ++y)
@@ -100,7 +94,7 @@ TEST(DicomEncoding, GivesThePixelsOfTheUncompressedFilm)
     TempDir dir;
     DicomTestFilm film;
     film.tags = {{DCM_WindowCenter, "2000"}, {DCM_WindowWidth, "3000"}};
-    const std::string plain = written(dir, "plain.dcm", film);
+    const std::string plain = writeDicomTestFilm(dir.file("plain.dcm"), film);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         const std::string copy = dir.file(std::string(row.what) + ".bmp");
@@ -131,7 +125,8 @@ RadiographInfo headerOf(const Tags& tags)
     film.tags = tags;
     RadiographInfo info;
     std::string error;
-    EXPECT_TRUE(RadiographFile::readHeader(written(dir, "film", film), info, error)) << error;
+    EXPECT_TRUE(RadiographFile::readHeader(writeDicomTestFilm(dir.file("film"), film), info, error))
+        << error;
     return info;
 }
 

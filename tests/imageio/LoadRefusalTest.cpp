@@ -1,5 +1,3 @@
-// Files the loader refuses, each with a message naming the file while the
-// image already loaded stays as it was; and the largest films it must open.
 #include "../support/DicomTestFile.h"
 #include "../support/TempDir.h"
 #include "../support/TestFilm.h"
@@ -27,8 +25,7 @@ Make dicom(void (*change)(DicomTestFilm&), double keep = 1.0)
     return [=](const std::string& p) {
         DicomTestFilm f;
         change(f);
-        writeDicomTestFilm(p, f);
-        cut(p, keep);
+        cut(writeDicomTestFilm(p, f), keep);
     };
 }
 

@@ -37,7 +37,8 @@ struct DicomTestFilm {
     int frames = 1;       // frames after the first hold the values inverted
 };
 
-inline void writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
+// Returns `path`.
+inline std::string writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
 {
     DcmFileFormat file;
     DcmDataset& ds = *file.getDataset();
@@ -83,4 +84,5 @@ inline void writeDicomTestFilm(const std::string& path, const DicomTestFilm& f)
         f.preamble ? file.saveFile(path.c_str(), f.xfer) : ds.saveFile(path.c_str(), f.xfer);
     if (saved.bad())
         throw std::runtime_error("cannot write " + path + ": " + saved.text());
+    return path;
 }
