@@ -68,14 +68,13 @@ TEST_F(MeasurementFlow, FromEmptyCaseToEveryLandmark)
     EXPECT_TRUE(near(zor.Shoulder, 92, 305));
     EXPECT_NEAR(zor.TipLine.P0.y, 460, 1e-9);
 
-    // Eight femur points, each marked red at once; the status asks for the next.
+    // Eight femur points, each marked at once; the status asks for the next.
     tools.m_8Points();
     for (int i = 0; i < 8; ++i) {
         expectState(static_cast<int16_t>(200 + i), "select point " + std::to_string(i + 1));
         surface.ops.clear();
         click(i % 2 == 0 ? 20 : 110, 500 + 50 * (i / 2));
-        ASSERT_EQ(surface.ops.size(), 2U);
-        EXPECT_EQ(surface.ops[0].color, 255U);
+        EXPECT_EQ(surface.ops.size(), 2U);
     }
     expectState(0, "select point 8"); // the last prompt stays
 

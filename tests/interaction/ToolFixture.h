@@ -29,7 +29,6 @@ protected:
     static constexpr int R = ToolController::RightButton;
     static constexpr int M = ToolController::MiddleButton;
 
-    // Press, a move half way and one to the end, release.
     void drag(float x0, float y0, float x1, float y1, int button = L)
     {
         tools.MouseDown(button, x0, y0);

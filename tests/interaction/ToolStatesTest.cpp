@@ -17,7 +17,6 @@ TEST_F(ToolStates, HeadEntryThatFitsNoCircle)
             click(100.0F + 100.0F * static_cast<float>(i), 100);
         surface.ops.clear();
         click(0, 0, R);
-        EXPECT_EQ(mode(), 0);
         EXPECT_EQ(zor.head.points.size(), n) << "the old points were discarded";
         EXPECT_FALSE(zor.head.Valid);
         EXPECT_TRUE(zor.Visible);
@@ -29,12 +28,11 @@ TEST_F(ToolStates, HeadEntryThatFitsNoCircle)
 }
 
 // Zoom by mouse belongs to the tools: left presses zoom about the pointer,
-// the right button ends it and leaves no prompt behind (Escape is the
-// window's test).
+// the right button ends it and leaves no prompt behind (Escape and the
+// magnifier's pointer are the window's test).
 TEST_F(ToolStates, ZoomByMouseUntilRightPress)
 {
     tools.m_ZoomMouse();
-    EXPECT_EQ(host.pointer, PointerShape::ZoomGlass);
     EXPECT_EQ(host.status, "zoom by mouse click, center is current position - end with "
                            "right mouse button");
     click(120, 340);
@@ -66,10 +64,9 @@ TEST_P(ContourTrap, RestartsTheStemAxisTool)
         click(80, 900);
     }
     ASSERT_EQ(messages.messages.size(), 1u) << "one box, not the solver's as well";
-    const auto& shown = messages.messages.back();
-    EXPECT_EQ(shown.caption, "Error");
-    EXPECT_EQ(shown.text, "Draw Contour Lines with left Mouse Key DOWN");
-    EXPECT_EQ(shown.icon, MessageIcon::Critical);
+    EXPECT_EQ(messages.messages[0].caption, "Error");
+    EXPECT_EQ(messages.messages[0].text, "Draw Contour Lines with left Mouse Key DOWN");
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(mode(), 1);
     EXPECT_FALSE(zor.AxisLine.Valid || zor.LinesVisible);
     EXPECT_FALSE(tools.usable(Tool::Shoulder) || tools.usable(Tool::LTLinesRotate30));

@@ -29,9 +29,7 @@ std::vector<Series::Film> measure(const std::vector<Phantom::Patient>& study)
 // only they, are not comparable; each curve gives its pattern.
 TEST(PhantomSeries, NoiseFreeFilmsGiveBackTheTruthAndThePattern)
 {
-    Phantom::Settings s;
-    s.patients = 12;
-    std::vector<Phantom::Patient> study = Phantom::makeStudy(s);
+    std::vector<Phantom::Patient> study = Phantom::makeStudy({.patients = 12});
     std::vector<Series::SeriesResult> result = Series::analyseSeries(measure(study), {});
     ASSERT_EQ(result.size(), study.size());
     int tilted = 0;
@@ -69,9 +67,7 @@ TEST(PhantomSeries, NoiseFreeFilmsGiveBackTheTruthAndThePattern)
 // own end points are what was placed, and they carry the noise.
 TEST(PhantomSeries, ErrorBarsFromThePlacedPoints)
 {
-    Phantom::Settings s;
-    s.patients = 1;
-    const Phantom::Patient p = Phantom::makeStudy(s)[0];
+    const Phantom::Patient p = Phantom::makeStudy({.patients = 1})[0];
     CZor zor;
     ASSERT_TRUE(Phantom::fillCase(p, p.films[1], Phantom::trueClicks(p, p.films[1]), zor));
     using namespace Series::Value;

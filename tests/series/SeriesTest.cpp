@@ -137,9 +137,7 @@ TEST(SeriesGrouping, ByPatientAndSideEarliestFirst)
     EXPECT_EQ(s[1].rows[1].months, 600 / 30.4375);
     EXPECT_EQ(s[2].summary.films, 1); // the right hip apart
 
-    Series::Settings named;
-    named.reference = "x/late";
-    s = Series::analyseSeries(films, named);
+    s = Series::analyseSeries(films, {.reference = "x/late"});
     EXPECT_TRUE(s[1].rows[1].reference);
     EXPECT_EQ(s[1].rows[0].months, -600 / 30.4375);
     EXPECT_TRUE(s[0].rows[0].reference) << "other series keep their earliest film";
@@ -185,11 +183,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SeriesDates, ValidCalendarDatesOnly)
 {
-    EXPECT_EQ(Series::daysOf("19700101"), 0);
     EXPECT_EQ(Series::daysOf("20040229"), 12477);
     for (const char* bad : {"20030229", "2003-1-01", "", "20031301", "2003010a", "00000101"})
         EXPECT_FALSE(Series::daysOf(bad)) << bad;
-    EXPECT_EQ(Series::isoDate(12477), "2004-02-29");
 }
 
 } // namespace

@@ -14,8 +14,7 @@ namespace {
 // A complete phantom case, changed by `spoil` before it is written.
 void writeCase(const std::string& path, void (*spoil)(CZor&))
 {
-    std::vector<Phantom::Patient> study = Phantom::makeStudy({});
-    const Phantom::Patient& p = study[0];
+    const Phantom::Patient p = Phantom::makeStudy({.patients = 1})[0];
     CZor zor;
     ASSERT_TRUE(Phantom::fillCase(p, p.films[0], Phantom::trueClicks(p, p.films[0]), zor));
     spoil(zor);
@@ -40,9 +39,7 @@ TEST(SeriesStudy, LeftOutCasesSayWhy)
     });
     // Stored as set but without rim points: a head of radius 0.
     writeCase(dir.file("headless.bit"), [](CZor& z) { z.head.removeAll(); });
-    TempDir::write(dir.file("damaged.bit"), std::string("\x05\x00"
-                                                        "Calib",
-                                                        7));
+    TempDir::write(dir.file("damaged.bit"), std::string{'\x05', '\0'} + "Calib");
     writeCase(dir.file("unreadable.bit"), [](CZor&) {});
     TempDir::write(dir.file("unreadable.png"), "not an image");
     TempDir::write(dir.file("unreadable.csv"), "notes"); // before .png by name, but no image
