@@ -22,7 +22,6 @@ protected:
         zor.Visible = true;
         zor.initScale(1000, 1000, 1000.0);
     }
-    // The tool state as its number.
     int mode() const { return ToolModes::number(tools.mode()); }
 
     static constexpr int L = ToolController::LeftButton;
