@@ -22,10 +22,7 @@ TEST(CalcAnalyse, UprightStemGivesTheHandComputedValues)
 {
     CZor z;
     Cases::upright(z);
-    const CZor before = z;
-    // A refusal throws here, and fails the test.
     const auto [r, frame] = std::get<Calc::Analysis>(Calc::Analyse(z));
-    EXPECT_EQ(z, before) << "the case does not change";
     EXPECT_EQ(r.side, "L");
     EXPECT_EQ(r.factorHead, 15.0 / 14.0);
     EXPECT_EQ(r.medial, (std::array<double, 5>{20, 30, 28, 25, 22}));

@@ -58,12 +58,9 @@ TEST(Math, SolverPivotsSolvesEveryRightHandSideAndReportsSingularSystems)
 
 TEST(Math, StemAxisBetweenTwoContourLines)
 {
-    const CLine l1 = line(40, 900, 45, 100), l2 = line(80, 900, 75, 100);
-    std::optional<CPoint> p = Math::IntersectLines(l1, l2); // beyond both segments
-    ASSERT_TRUE(p);
-    EXPECT_NEAR(p->x, 60, 1e-9);
-    EXPECT_NEAR(p->y, -2300, 1e-9);
-    std::optional<CLine> axis = Math::CenterLine(l1, l2, 1000);
+    // The contours cross far beyond both segments, at (60, -2300).
+    std::optional<CLine> axis =
+        Math::CenterLine(line(40, 900, 45, 100), line(80, 900, 75, 100), 1000);
     ASSERT_TRUE(axis);
     EXPECT_NEAR(axis->P0.x, 60, 1e-6);
     EXPECT_EQ(axis->P0.y, 1000);
@@ -81,17 +78,14 @@ TEST(Math, NumberTextRoundsHalfToEvenAndIsZeroWhenMalformed)
         {"", 0},    {"12a", 0},   {"1e3", 0}, {"0x10", 0}, {"2147483648", 0}};
     for (auto [text, value] : rows)
         EXPECT_EQ(Math::StrToLong(text), value) << text;
-    EXPECT_EQ(Math::LongToStr(0), "");
 }
 
 TEST(Circle, FitsThroughThePointsOrChangesNothing)
 {
     CCircle c;
     c.M.change(1, 2);
-    c.addPoint(0, 0);
-    c.addPoint(10, 10);
-    EXPECT_FALSE(c.fit()); // two points: the solver is not asked
-    c.addPoint(20, 20);    // on one straight line: singular
+    for (auto [x, y] : {std::pair{0, 0}, {10, 10}, {20, 20}}) // on one straight line: singular
+        c.addPoint(x, y);
     EXPECT_FALSE(c.fit());
     EXPECT_EQ(c.M.x, 1);
     c.removeAll();
@@ -114,7 +108,6 @@ TEST(Circle, FirstOfTheFirst98PointsAnswersWhenValidAndVisibleButAllAreFitted)
     EXPECT_EQ(ToolModes::number(c.findMode(13, 10)), 0);
     c.Valid = true;
     EXPECT_EQ(ToolModes::number(c.findMode(13, 10)), 102); // both are near: the first entered
-    EXPECT_EQ(ToolModes::number(c.findMode(18, 10)), 0);
     EXPECT_EQ(ToolModes::number(c.findMode(c.points[97].x, c.points[97].y)), 199);
     EXPECT_EQ(ToolModes::number(c.findMode(c.points[98].x, c.points[98].y)), 0);
     c.PVisible = false;
