@@ -61,9 +61,8 @@ TEST(CalcAnalyse, MidpointsAtOneHeightAddNinetyDegreesToTheMean)
 {
     CZor z;
     Cases::upright(z);
-    // The two upper pairs share one height, so their midpoints (420, 500) and
-    // (416, 500) px meet at 90 degrees; the other pairs have their midpoints
-    // at x' 60 mm.
+    // The upper pairs' midpoints (420, 500) and (416, 500) px meet at 90
+    // degrees; the other pairs' midpoints are at x' 60 mm.
     Cases::points(z,
                   {400, 500, 440, 500, 398, 500, 434, 500, 400, 700, 440, 700, 400, 780, 440, 780});
     const AnalysisResult r = std::get<Calc::Analysis>(Calc::Analyse(z)).result;

@@ -30,8 +30,6 @@ TEST(ReportFormat, TheRecordHasItsTenLines)
 {
     ReportFormat::RecordTexts texts{"study1.zor", "Family", "Given", "S-01", "20030212"};
     AnalysisResult r = sampleResult();
-    std::optional<std::string> rec = ReportFormat::record(texts, {2003, 2, 14}, r);
-    ASSERT_TRUE(rec);
     const std::string head =
         "\"-------> OLTA-ZOR 2002  File: study1.zor\",#2003-02-14#\r\n"
         "\"Family\",\"Given\",\"S-01\"\r\n"
@@ -42,7 +40,8 @@ TEST(ReportFormat, TheRecordHasItsTenLines)
         "\"lateral\",0,12.4,11.1,10.6,9.95\r\n"
         "\"valgus-varus (degrees)\",1.27,\"subsidence\",78.1,-6.4,43.2,-41.3\r\n";
     const std::string tail = "\"comp-y\",118.6,34.9,\"comp-x\",6.3\r\n";
-    EXPECT_EQ(*rec, head + "\"comparability parameters\"\r\n" + tail);
+    EXPECT_EQ(ReportFormat::record(texts, {2003, 2, 14}, r),
+              head + "\"comparability parameters\"\r\n" + tail);
     r.cementValid = true;
     EXPECT_EQ(ReportFormat::record(texts, {2003, 2, 14}, r),
               head + "\"subsidence stem/cement interface\",3.5\r\n" + tail);
@@ -76,7 +75,6 @@ TEST(WriteData, WritesTheReportThenTheLandmarkFile)
     EXPECT_EQ(WriteDataCommand::run(z, dir.file("case1.jpg"), messages, clock2026, opener),
               WriteDataCommand::Outcome::PatientDataMissing);
     EXPECT_EQ(opener.opened, std::vector<int>{1 + 4});
-    EXPECT_TRUE(messages.messages.empty());
     Cases::upright(z);
     z.head.Valid = false;
     EXPECT_EQ(WriteDataCommand::run(z, dir.file("case1.jpg"), messages, clock2026, opener),

@@ -12,9 +12,7 @@ namespace {
 
 CLine line(double x0, double y0, double x1, double y1)
 {
-    CLine l;
-    l.init(x0, y0, x1, y1);
-    return l;
+    return {false, {x0, y0}, {x1, y1}};
 }
 
 // Under 6 is near, exactly 6 is not; a segment's zone has no round caps, and a
@@ -41,10 +39,8 @@ TEST(Math, PickToleranceIsSix)
 
 TEST(Math, SolverPivotsSolvesEveryRightHandSideAndReportsSingularSystems)
 {
-    Math::Matrix a = {{0, 1, 3}, {2, 0, 4}}; // needs the row swap
-    ASSERT_TRUE(Math::SolveEquations(a));
-    EXPECT_EQ(a, (Math::Matrix{{1, 0, 2}, {0, 1, 3}}));
-    // solution (5, 3, -2), and twice that for the doubled right-hand side
+    // solution (5, 3, -2), and twice that for the doubled right-hand side; the
+    // first pivot is the third row
     Math::Matrix b = {{1, 1, 1, 6, 12}, {0, 2, 5, -4, -8}, {2, 5, -1, 27, 54}};
     ASSERT_TRUE(Math::SolveEquations(b));
     for (int i = 0; i < 3; ++i) {
@@ -105,7 +101,6 @@ TEST(Circle, FirstOfTheFirst98PointsAnswersWhenValidAndVisibleButAllAreFitted)
     for (int k = 0; k < 120; ++k) // codes from 200 on name other landmarks
         c.addPoint(1000 + 900 * std::cos(k * std::numbers::pi / 60),
                    1000 + 900 * std::sin(k * std::numbers::pi / 60));
-    EXPECT_EQ(ToolModes::number(c.findMode(13, 10)), 0);
     c.Valid = true;
     EXPECT_EQ(ToolModes::number(c.findMode(13, 10)), 102); // both are near: the first entered
     EXPECT_EQ(ToolModes::number(c.findMode(c.points[97].x, c.points[97].y)), 199);

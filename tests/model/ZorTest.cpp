@@ -27,7 +27,6 @@ TEST(Frame, CalibrationSetsTheScaleAndRefusalsKeepThePreviousOne)
 {
     CZor z;
     z.initScale(1000, 800, 430.0);
-    EXPECT_EQ(z.scaleText(), "0.430 mm/px, NOT CALIBRATED (430 mm film default)");
     z.CalibSource = "not calibrated: pixels not square";
     EXPECT_EQ(z.scaleText(),
               "0.430 mm/px, NOT CALIBRATED: pixels not square (430 mm film default)");
@@ -46,10 +45,10 @@ TEST(Frame, CalibrationSetsTheScaleAndRefusalsKeepThePreviousOne)
         z.CalibDist = dist;
         z.Calibrate(600, 500);
     }
+    z.CalibDist = 50.0;
     z.CalibPoints->init(0, 0, 0.001, 0); // 50 mm over 0.001 px: a film 50 km wide
     z.Calibrate(600, 500);
     z.CalibPoints.reset();
-    z.CalibDist = 50.0;
     z.Calibrate(600, 500);
     EXPECT_EQ(z.ScaleFactor, 10.0);
     EXPECT_EQ(z.HPixel, 800);
@@ -119,7 +118,8 @@ TEST_F(ZorScene, HitCodesFirstMatchWins)
         {kAll - kHead, 701, 500, 210}, {kAll, 350, 112.5, 213}, {kAll - kFemur, 350, 112.5, 9},
         {kAll, 350, 106, 9},           {kAll, 350, 102, 220},   {kLines, 350, 200, 11},
         {kLines, 325, 225, 12},        {hidden, 350, 102, 0},   {hidden, 350, 112.5, 0},
-        {kAll, 300, 100, 10},          {kContour, 300, 100, 5}, {kAll - kContour, 20, 300, 0}};
+        {hidden, 399, 295, 0},         {kAll, 300, 100, 10},    {kContour, 300, 100, 5},
+        {kAll - kContour, 20, 300, 0}};
     for (const auto& r : rows) {
         z.head.removeAll();
         build(r.show);
@@ -177,7 +177,6 @@ TEST_F(ZorScene, ProposalsAndTipLinesFollowTheViewWidthInSinglePrecision)
 {
     s.scaleWidth = 800;
     accept();
-    EXPECT_EQ(ends(z.GTLine), (Ends{210, 260, 50, 260}));
     ASSERT_TRUE(z.CreateTipLines(s.scaleWidth));
     expectNear(z.TipLine1, {20, 400, 180, 400});
     expectNear(z.TipLine2, {20, 380, 180, 380});
@@ -190,7 +189,7 @@ TEST_F(ZorScene, ProposalsAndTipLinesFollowTheViewWidthInSinglePrecision)
 
 TEST_F(ZorScene, CreateLTLinesTurnsTheCrossFromAxisAndShoulder)
 {
-    z.CreateLines(s.scaleWidth);
+    accept();
     const Ends at45[] = {ends(z.LTLine1), ends(z.LTLine2)};
     const double r3 = std::sqrt(3.0);
     // 30 and 60 degrees: perpendicular through (130, 320)
