@@ -26,10 +26,9 @@ void expectNear(const CLine& l, Ends e, double tol = 1e-9)
 TEST(Frame, CalibrationSetsTheScaleAndRefusalsKeepThePreviousOne)
 {
     CZor z;
-    z.initScale(1000, 800, 430.0);
+    z.initScale(1000, 800, 225.0); // the 430 mm default is shown in the window's test
     z.CalibSource = "not calibrated: pixels not square";
-    EXPECT_EQ(z.scaleText(),
-              "0.430 mm/px, NOT CALIBRATED: pixels not square (430 mm film default)");
+    EXPECT_EQ(z.scaleText(), "0.225 mm/px, NOT CALIBRATED: pixels not square (225 mm film width)");
     z.CalibPoints.emplace();
     z.CalibPoints->init(0, 0, 300, 400);
     z.CalibDist = 50.0;
