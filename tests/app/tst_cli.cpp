@@ -92,15 +92,6 @@ private:
         return file(base + ".bmp");
     }
 
-    std::string study()
-    {
-        std::string out = file("study");
-        CliRun r = runCli({"phantom", "--out", out, "--patients=2", "--films=4", "--no-images"});
-        if (r.status != 0)
-            qFatal("phantom failed: %s", r.err.c_str());
-        return out;
-    }
-
 private slots:
     void init() { dir_ = std::make_unique<TempDir>(); }
 
@@ -225,9 +216,8 @@ private slots:
         QVERIFY(!QFile::exists(QString::fromStdString(file("study1.zor"))));
     }
 
-    // Pixels (2, 2) the centre, (1, 2) its neighbour, (0, 0) the corner,
-    // (1, 1); the picture is 5 pixels wide, so that row padding would show.
-    // The format to write comes from the name, whatever its case.
+    // The picture is 5 pixels wide, so that row padding would show. The
+    // format to write comes from the name, whatever its case.
     void renderOperationsAndFormats()
     {
         const std::string in = file("case.png");
@@ -317,9 +307,7 @@ private slots:
         QVERIFY(contains(r.err, missing));
         const QJsonArray all = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).array();
         QCOMPARE(all.size(), 3);
-        const QJsonObject dicom = all[0].toObject();
-        QCOMPARE(dicom["mm_per_pixel"].toDouble(), 0.139);
-        QCOMPARE(dicom["family_name"].toString(), QString("Doe"));
+        QCOMPARE(all[0].toObject()["family_name"].toString(), QString("Doe"));
         QVERIFY(all[1].toObject()["error"].toString().contains("no such file"));
         QVERIFY(all[2].toObject()["mm_per_pixel"].isNull());
     }
@@ -328,8 +316,9 @@ private slots:
     // still done.
     void seriesTableFilesAndTruth()
     {
-        std::string s = study();
-        std::string gone = file("gone.png");
+        const std::string s = file("study"), gone = file("gone.png");
+        QCOMPARE(runCli({"phantom", "--out", s, "--patients=2", "--films=4", "--no-images"}).status,
+                 0);
         CliRun r = runCli({"series", "--draws=40", kSize, "--csv", file("films.csv"), "--summary",
                            file("series.csv"), s, gone});
         QCOMPARE(r.status, 1);
@@ -338,8 +327,6 @@ private slots:
         QCOMPARE(out.size(), size_t(2 * 7 + 3));
         QCOMPARE(out[0], std::string("PH-001 R  Berger, Anna, right hip: 4 films, 4 comparable, "
                                      "pattern: unclassified"));
-        QVERIFY(contains(out[1], "date") && contains(out[1], "subsidence mm") &&
-                contains(out[1], "reason"));
         QVERIFY(contains(out[2], "reference"));
         QVERIFY(contains(out[3], " +- "));
         QCOMPARE(out[15], "  " + gone + ": no such file or folder");

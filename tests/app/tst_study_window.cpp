@@ -245,7 +245,8 @@ private slots:
 
     // The same film report from zor-cli and "&Film Report ..."; the series
     // report of zor-cli holds every series, "Series Report ..." the selected.
-    void reports()
+    // The plots as pictures in the format their name asks for.
+    void reportsAndPlotExports()
     {
         const QString image = w_->imageOf(QString::fromStdString(selected().rows[1].film));
         MainForm main(services_);
@@ -289,10 +290,6 @@ private slots:
                     QVERIFY2(series.contains(QString::fromStdString(r.film)), r.film.c_str());
             }
         }
-    }
-
-    void plotExports()
-    {
         for (auto [name, start] :
              {std::pair{"plot.png", "\x89PNG"}, {"plot.svg", "<?xml"}, {"plot.pdf", "%PDF"}}) {
             saveAs_ = file(name);
