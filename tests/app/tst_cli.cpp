@@ -122,7 +122,6 @@ private slots:
             {{"analyse", "a.jpg", "--report"}, 2, "--report needs a value"},
             {{"render", "--help"}, 0, "usage: zor-cli render IMAGE"},
             {{"render", "in.png", "--brightness=257"}, 2, "takes an offset from -256 to 256"},
-            {{"render", "in.png", "--brightness", "1x", "-o", "o.pgm"}, 2, "not '1x'"},
             {{"render", "in.png", "-o", "o.pgm", "--contrast"}, 2, "--contrast needs a value"},
             {{"render", "in.png", "--invert"}, 2, "no output file"},
             {{"render", "in.png", "other.png", "-o", "o.pgm"}, 2, "only one image"},
@@ -163,10 +162,9 @@ private slots:
         QCOMPARE(read("study1.zor"), windowRecord(file("case1.bit"), "study1.zor"));
         QCOMPARE(read("case1.bit"), landmarks); // never rewritten
 
-        // A case without "Data File" and a landmark file of the same case.
+        // A case without "Data File", as image and as landmark file.
         image = makeCase("case2", [](CZor& z) { z.Patient.DatFile = ""; });
-        makeCase("case3");
-        const std::string bit = file("case3.bit"), report = file("all");
+        const std::string bit = file("case2.bit"), report = file("all");
         r = runCli({"--report", report, "--size", "860x1000", "--today=2026-12-07", image, bit},
                    "analyse");
         QCOMPARE(r.status, 0);
@@ -212,7 +210,6 @@ private slots:
         QVERIFY(contains(r.err, "Error: load Error: "));
         for (const std::string& c : {missing, noHead, forged, damaged, lonely, absent})
             QVERIFY(contains(r.err, "zor-cli analyse: " + c + ": no record written\n"));
-        QVERIFY(!contains(r.err, good + ": no record written"));
         QVERIFY(!QFile::exists(QString::fromStdString(file("study1.zor"))));
     }
 

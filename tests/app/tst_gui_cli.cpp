@@ -83,17 +83,14 @@ private slots:
         QVERIFY(wrong.out.isEmpty() && wrong.err.contains("zor --help"));
     }
 
-    // An image by its full path or relative to the working folder, and one
-    // that does not load (`make run` opens the demo case in test-run-demo.sh).
-    // Paths are relative to the home folder.
+    // An image relative to the working folder, and one that does not load (`make run` opens the
+    // demo case in test-run-demo.sh). Paths are relative to the home folder.
     void startsWithTheFilmItIsGiven_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("image"); // the window's title; remembered as chosen
         QTest::addColumn<QString>("error");
-        QTest::newRow("full path") << QStringList{"$/case1.bmp"} << 0 << "case1.bmp"
-                                   << "";
         QTest::newRow("relative") << QStringList{"case1.bmp"} << 0 << "case1.bmp"
                                   << "";
         // Remembered before decoding, as a chosen file is.

@@ -218,8 +218,7 @@ private:
         QAction* redo = w_->action("m_EditRedo");
         QCOMPARE(undo->text(), QString("&Undo Cement Marker"));
         for (size_t i = steps_.size() - 1; i-- > 0;) {
-            QVERIFY(undo->isEnabled());
-            undo->trigger();
+            undo->trigger(); // does nothing when disabled
             QVERIFY2(step() == steps_[i], qPrintable(QString("after undo to step %1").arg(i)));
         }
         QVERIFY(!undo->isEnabled() && !w_->isWindowModified());

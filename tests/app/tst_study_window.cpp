@@ -3,7 +3,6 @@
 #include "model/CZor.h"
 #include "report/FilmParameters.h"
 #include "shell/FileDialogs.h"
-#include "shell/FilmList.h"
 #include "shell/MainForm.h"
 #include "shell/StudyChart.h"
 #include "shell/StudyWindow.h"
@@ -193,7 +192,6 @@ private slots:
                         chart->chart()->mapToPosition(value(r), filled)));
                     QCOMPARE(chart->filmAt(value(r)), QString::fromStdString(r.film));
                     const QString tip = chart->toolTipFor(QString::fromStdString(r.film));
-                    QVERIFY(tip.contains(QString::number(value(r).y(), 'f', 2)));
                     QCOMPARE(tip.contains("not comparable: " + QString::fromStdString(r.reason)),
                              other);
                 }
@@ -218,7 +216,6 @@ private slots:
         QVERIFY(main->OpenImage(image(0)));
         QAction* series = main->findChild<QAction*>("m_Series");
         QVERIFY(series && main->menu("m_File")->actions().contains(series));
-        QVERIFY(main->findChild<FilmList*>()->actions().contains(series));
         series->trigger();
         StudyWindow* study = topLevel<StudyWindow>(w_.get());
         QVERIFY(study);
