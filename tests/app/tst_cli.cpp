@@ -324,8 +324,6 @@ private slots:
         QCOMPARE(out.size(), size_t(2 * 7 + 3));
         QCOMPARE(out[0], std::string("PH-001 R  Berger, Anna, right hip: 4 films, 4 comparable, "
                                      "pattern: unclassified"));
-        QVERIFY(contains(out[2], "reference"));
-        QVERIFY(contains(out[3], " +- "));
         QCOMPARE(out[15], "  " + gone + ": no such file or folder");
         QCOMPARE(out.back(), std::string("2 series, 8 films, 1 left out"));
 

