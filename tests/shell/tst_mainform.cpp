@@ -159,7 +159,7 @@ private slots:
             if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
                 seen << d->directory().absolutePath() << d->selectedFiles()
                      << QString::number(d->nameFilters().indexOf(d->selectedNameFilter()));
-                static_cast<QDialog*>(d)->accept();
+                static_cast<QDialog*>(d)->done(QDialog::Accepted);
             }
         });
         QVERIFY(w_->OpenImage());
