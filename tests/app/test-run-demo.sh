@@ -16,15 +16,6 @@ for tool in Xvfb xdotool; do
     fi
 done
 
-display=
-for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=$n
-        break
-    fi
-done
-[ -n "$display" ] || { echo "SKIP: no free X display number"; exit $skip; }
-
 tmp=$(mktemp -d)
 xvfb_pid=
 zor_pid=
@@ -36,13 +27,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+# Xvfb takes the first free display itself and names it on fd 3, so two runs
+# at once cannot pick the same number.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
 xvfb_pid=$!
+display=
 for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
+    display=$(tr -dc '0-9' <"$tmp/display")
+    [ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] && break
     sleep 0.1
 done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "FAIL: Xvfb did not start"; cat "$tmp/xvfb.log"; exit 1; }
+[ -n "$display" ] && [ -e "/tmp/.X11-unix/X$display" ] ||
+    { echo "FAIL: Xvfb did not start"; cat "$tmp/xvfb.log"; exit 1; }
 
 # A private home, so that Zor2.ini of the user is left alone.
 mkdir -p "$tmp/home"
