@@ -1,6 +1,7 @@
 #include "../support/CliRun.h"
 #include "../support/RecordingMessages.h"
 #include "model/CZor.h"
+#include "platform/Clock.h"
 #include "report/FilmParameters.h"
 #include "shell/FileDialogs.h"
 #include "shell/MainForm.h"
@@ -242,13 +243,16 @@ private slots:
     void reportsAndPlotExports()
     {
         const QString image = w_->imageOf(QString::fromStdString(selected().rows[1].film));
-        MainForm main(services_);
+        const FixedClock printed({2026, 12, 7}); // both reports printed on one day
+        MainForm::Services services = services_;
+        services.clock = &printed;
+        MainForm main(services);
         QVERIFY(main.OpenImage(image));
         saveAs_ = file("window-film.pdf");
         main.findChild<QAction*>("m_FilmReport")->trigger();
         saveAs_ = file("window-series.pdf");
         w_->action("m_SeriesReport")->trigger();
-        QCOMPARE(cli({"report", image, "-o", file("cli-film.pdf")}), 0);
+        QCOMPARE(cli({"report", "--today", "2026-12-07", image, "-o", file("cli-film.pdf")}), 0);
         QCOMPARE(cli({"series", "--draws", QString::number(kDraws), "--report",
                       file("cli-series.pdf"), study_}),
                  0);
