@@ -70,6 +70,13 @@ TEST(BinFile, AFullCaseIsStoredByteForByteAndComesBackAsItWas)
     EXPECT_NE(bytes.find(text("HeadTR (REAL)") + reals({28})), std::string::npos) << "diameter";
     // World millimetres: the shoulder at (410, 300) px is (205, 350) mm.
     EXPECT_NE(bytes.find(text("Shoulder (REAL)") + reals({205.0, 350.0})), std::string::npos);
+    // The lines in their file slots, slot 5 holding GTLine again.
+    std::vector<double> mm;
+    for (const CLine* l :
+         {&a.AxisLine, &a.AxisLine1, &a.AxisLine2, &a.GTLine, &a.GTLine, &a.LTLine1, &a.LTLine2,
+          &a.TipLine, &a.TipLine1, &a.TipLine2, &a.TipLine3})
+        mm.insert(mm.end(), {l->P0.x / 2, (H - l->P0.y) / 2, l->P1.x / 2, (H - l->P1.y) / 2});
+    EXPECT_NE(bytes.find(text("Lines (REAL)") + reals(mm)), std::string::npos);
     // Flags are 0 for set lines, -1 for the contour lines and for slot 5, which
     // repeats GTLine.
     std::string flags = int16(11);
