@@ -309,9 +309,10 @@ private slots:
         QCOMPARE(contents(fx_->file("a.bit")) != saved, answer == int(SaveAnswer::Save));
         if (command == "close" || command == "m_Exit")
             QCOMPARE(w_.isNull() || !w_->isVisible(), !cancelled);
-        else if (command == "m_Load_bin")
-            QCOMPARE(w_->zor()->Shoulder == edited.Shoulder,
-                     cancelled || answer == int(SaveAnswer::Save));
+        else if (command == "m_Load_bin") // the file's millimetres lose the last bits
+            QCOMPARE(std::hypot(w_->zor()->Shoulder.x - edited.Shoulder.x,
+                                w_->zor()->Shoulder.y - edited.Shoulder.y) < 1e-9,
+                     answer != int(SaveAnswer::Discard));
         else
             QCOMPARE(w_->imagePath() == b, !cancelled);
         if (w_ && w_->isVisible())
