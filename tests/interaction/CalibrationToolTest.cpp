@@ -38,8 +38,10 @@ TEST_F(Calibration, FirstTimeThenWithTheOfferedDistance)
 TEST_F(Calibration, DroppedPointsKeepTheScale)
 {
     const float inf = std::numeric_limits<float>::infinity();
-    for (auto [x1, y1, answer] :
-         {std::tuple{200.0, 80.0, 0.0F}, {200.0, 80.0, inf}, {120.6, 80.1, 50.0F}}) {
+    for (auto [x1, y1, answer] : {std::tuple{200.0, 80.0, 0.0F},
+                                  {200.0, 80.0, -5.0F},
+                                  {200.0, 80.0, inf},
+                                  {120.6, 80.1, 50.0F}}) {
         SCOPED_TRACE(answer);
         calibrate(0, 0, 300, 400, 50.0F);
         host.offers.clear();
