@@ -43,7 +43,8 @@ TEST(DataDialogRules, ShowsTheHeadDiameterAsAWholeNumber)
 }
 
 // A malformed date or a text the report cannot hold keeps the dialog open on
-// its box with one message; nothing is stored and the case's date is emptied.
+// its box with one message; nothing is stored, and only a malformed date
+// empties the case's date.
 TEST(DataDialogRules, ARefusedEntryKeepsTheDialogOpenOnItsBox)
 {
     const std::pair<const char*, bool> dates[] = {
