@@ -73,8 +73,8 @@ TEST(CalcAnalyse, MidpointsAtOneHeightAddNinetyDegreesToTheMean)
 const double nan = std::numeric_limits<double>::quiet_NaN();
 
 // Each gives one message, or opens the patient dialog, and writes no report:
-// a refused analysis, a refused record, a failed append. The first rows also
-// break a later check, which must not be reached.
+// a refused analysis, a refused record, a failed append. Some rows also break
+// a later check, which must not be reached.
 TEST(RunAnalysis, RefusesWithOneMessageAndWritesNothing)
 {
     TempDir dir;
