@@ -1,5 +1,6 @@
 #include "session/OpenCase.h"
 
+#include "../support/Cases.h"
 #include "../support/RecordingHost.h"
 #include "../support/RecordingMessages.h"
 #include "../support/RecordingSurface.h"
@@ -96,3 +97,25 @@ TEST_F(OpenCaseTest, ANewCaseThenAnotherFilmKeepsTheUsableTools)
 }
 
 } // namespace
+
+// Write Data asks first, naming each doubt: a scale not calibrated (with the
+// header's reason), a head factor outside 1.0 to 1.35, a side the header
+// contradicts. A case that cannot be written yet raises none.
+TEST_F(OpenCaseTest, WriteWarningsNameEachDoubt)
+{
+    RadiographInfo header;
+    header.laterality = "R";
+    header.scaleSource = "not calibrated: pixels not square";
+    open(header);
+    Cases::upright(oc.zor()); // stem on the left, head 15 mm in radius
+    oc.zor().Patient.HeadTR = 16;
+    EXPECT_EQ(oc.writeWarnings(),
+              (std::vector<std::string>{
+                  "the scale is not calibrated: 0.500 mm/px, NOT CALIBRATED: pixels not square "
+                  "(430 mm film default)",
+                  "the head factor 0.938 lies outside 1.0 to 1.35",
+                  "the film is marked R in its header, but the analysis finds the stem on the L "
+                  "side"}));
+    oc.zor().Patient.HeadTR = 0;
+    EXPECT_TRUE(oc.writeWarnings().empty());
+}

@@ -67,6 +67,27 @@ TEST(Viewport, ZoomKeepsItsFixedPoint)
     EXPECT_EQ(v.ScaleLeft(), float(v.hBar().maximum));
 }
 
+// By mouse the point under the pointer stays, up to the same limits as the
+// steps; Fit to Window shows the whole image from its corner.
+TEST(Viewport, ZoomAboutThePointerAndFit)
+{
+    Viewport v = opened();
+    int in = 0;
+    while (v.zoomAbout(0.5f, 400, 300))
+        ++in;
+    EXPECT_EQ(in, 4);
+    EXPECT_FLOAT_EQ(v.ScaleLeft() + 400 * v.zoomFactor(), 400.0f);
+    EXPECT_FLOAT_EQ(v.ScaleTop() + 300 * v.zoomFactor(), 300.0f);
+    int out = 0;
+    while (v.zoomAbout(2.0f, 400, 300))
+        ++out;
+    EXPECT_EQ(out, 7);
+    EXPECT_FLOAT_EQ(v.zoomFactor(), 8.0f);
+    v.fit();
+    EXPECT_FLOAT_EQ(v.zoomFactor(), 2500.0f / 600.0f);
+    EXPECT_TRUE(v.ScaleLeft() == 0.0f && v.ScaleTop() == 0.0f);
+}
+
 TEST(Viewport, ResizeKeepsTheTopLeftPointAndTheMagnification)
 {
     Viewport v = opened();
