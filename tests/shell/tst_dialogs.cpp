@@ -125,12 +125,8 @@ private slots:
 
     void calibrationDistance()
     {
-        for (auto [text, dist] : {std::pair{"12.5", 12.5F},
-                                  {"12,5", 12.5F},
-                                  {" 40 ", 40.0F},
-                                  {"", 0.0F},
-                                  {"12 mm", 0.0F},
-                                  {"1.234,5", 0.0F}}) {
+        // What the box reads is DistanceText's; here OK takes it or stays open.
+        for (auto [text, dist] : {std::pair{"12,5", 12.5F}, {"12 mm", 0.0F}}) {
             CalibDialog dialog(nullptr, 25.0);
             QCOMPARE(dialog.distanceText(), QString("25"));
             QVERIFY(showActive(dialog));
