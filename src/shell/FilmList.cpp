@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QScrollBar>
 
 namespace {
 
@@ -27,6 +28,11 @@ FilmList::FilmList(QWidget* parent) : QTreeWidget(parent)
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, &FilmList::readSome);
+    listAgain_.setSingleShot(true);
+    listAgain_.setInterval(250);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, &listAgain_,
+            qOverload<>(&QTimer::start));
+    connect(&listAgain_, &QTimer::timeout, this, &FilmList::listAgain);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         const int i = indexOfTopLevelItem(item);
         if (i >= 0 && size_t(i) < films_.size())
@@ -38,24 +44,46 @@ void FilmList::showFolder(const QString& film, const QStringList& extensions)
 {
     const QString folder = QFileInfo(film).absolutePath();
     if (folder != folder_ || indexOf(film) < 0) {
+        if (!folder_.isEmpty())
+            watcher_.removePath(folder_);
         folder_ = folder;
-        std::vector<std::string> ext;
-        for (const QString& e : extensions)
-            ext.push_back(e.toStdString());
-        films_ = FilmFolder::list(QDir::toNativeSeparators(folder).toStdString(), ext);
-        clear();
-        for (size_t i = 0; i < films_.size(); ++i) {
-            addTopLevelItem(new QTreeWidgetItem);
-            fillRow(i);
-        }
-        pending_ = 0;
-        timer_.start();
+        extensions_ = extensions;
+        watcher_.addPath(folder_);
+        list();
     } else {
         refresh(film);
     }
     const int i = indexOf(film);
     if (i >= 0)
         setCurrentItem(topLevelItem(i));
+}
+
+void FilmList::list()
+{
+    std::vector<std::string> ext;
+    for (const QString& e : extensions_)
+        ext.push_back(e.toStdString());
+    films_ = FilmFolder::list(QDir::toNativeSeparators(folder_).toStdString(), ext);
+    clear();
+    for (size_t i = 0; i < films_.size(); ++i) {
+        addTopLevelItem(new QTreeWidgetItem);
+        fillRow(i);
+    }
+    pending_ = 0;
+    timer_.start();
+}
+
+void FilmList::listAgain()
+{
+    const int current = indexOfTopLevelItem(currentItem());
+    const QString selected = current >= 0 && size_t(current) < films_.size()
+                                 ? QString::fromStdString(films_[size_t(current)].path)
+                                 : QString();
+    const int scrolled = verticalScrollBar()->value();
+    list();
+    if (const int i = indexOf(selected); i >= 0)
+        setCurrentItem(topLevelItem(i));
+    verticalScrollBar()->setValue(scrolled);
 }
 
 void FilmList::refresh(const QString& film)

@@ -2,6 +2,7 @@
 
 #include "casefile/FilmFolder.h"
 
+#include <QFileSystemWatcher>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -13,6 +14,8 @@
 // the state of its case and, read from its landmark file, the date and the
 // patient. The names come at once; the landmark files are read a few at a
 // time from the event loop, so the list never slows the opening of a film.
+// The list follows its folder: films added, removed or measured elsewhere
+// show a moment later, with the selection and the scroll position kept.
 class FilmList : public QTreeWidget {
     Q_OBJECT
 public:
@@ -36,12 +39,17 @@ signals:
     void openRequested(const QString& path);
 
 private:
+    void list();
+    void listAgain();
     void readSome();
     void fillRow(size_t index);
     int indexOf(const QString& film) const;
 
     QString folder_;
+    QStringList extensions_;
     std::vector<FilmFolder::Film> films_;
     size_t pending_ = 0;
     QTimer timer_;
+    QFileSystemWatcher watcher_;
+    QTimer listAgain_; // one new listing for a burst of changes
 };

@@ -248,6 +248,16 @@ private slots:
         QCOMPARE(recorder().questions.size(), size_t(2));
     }
 
+    // The film list follows its folder, and keeps the open film selected.
+    void filmListFollowsItsFolder()
+    {
+        QVERIFY(open(40, 30));
+        const FilmList& list = *w_->workflow().films();
+        writeTestImage(fx_->file("b.bmp"), 40, 30);
+        QTRY_COMPARE(list.films().size(), size_t(2));
+        QCOMPARE(list.currentItem()->text(0), QString("a.bmp"));
+    }
+
     void imageCommandsRunUnderTheHourglass()
     {
         QVERIFY(open(64, 64));
