@@ -256,10 +256,13 @@ private slots:
         env.remove("DISPLAY");
         p.setProcessEnvironment(env);
         const QString out = QString::fromStdString(file("j.png"));
-        p.start(ZOR_BINARY_DIR "/src/app/zor-cli", {"render", jpeg, "-o", out});
-        QVERIFY(p.waitForFinished(60000));
-        QCOMPARE(p.readAllStandardError(), QByteArray());
-        QCOMPARE(p.exitCode(), 0);
+        // With Qt Core alone, and with Qt Gui for the reports.
+        for (const QStringList& args : {QStringList{"render", jpeg, "-o", out}, {"report", "-h"}}) {
+            p.start(ZOR_BINARY_DIR "/src/app/zor-cli", args);
+            QVERIFY(p.waitForFinished(60000));
+            QCOMPARE(p.readAllStandardError(), QByteArray());
+            QCOMPARE(p.exitCode(), 0);
+        }
         QCOMPARE(greyImage(out.toStdString()).size(), QSize(5, 5));
     }
 

@@ -3,10 +3,26 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QString>
 
 #include <exception>
 #include <iostream>
 #include <memory>
+
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Qt Gui looks for a desktop session's runtime folder, which a run from cron
+// or ssh lacks; its fallback serves, so the notice would only clutter the
+// stderr that scripts read.
+void withoutRuntimeNotice(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (!text.startsWith("QStandardPaths: XDG_RUNTIME_DIR not set"))
+        qtHandler(type, context, text);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -19,6 +35,7 @@ int main(int argc, char** argv)
         // A PDF report draws text: Qt Gui with its fonts, still no window
         // system.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qtHandler = qInstallMessageHandler(withoutRuntimeNotice);
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
