@@ -1,5 +1,6 @@
 // The demo radiograph and its landmarks. Everything is derived from one stem
 // axis so that the picture and the measurement agree by construction.
+#include "image/FilmGrain.h"
 #include "shell/DemoCase.h"
 
 #include <QFont>
@@ -247,20 +248,7 @@ QImage drawRadiograph(const QTransform& filmMove, const QTransform& stemMove)
         film.scaled(width / 2, height / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
             .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
             .convertToFormat(QImage::Format_Grayscale8);
-    // Grain: a fixed linear congruential sequence, two draws per pixel for a
-    // rounder distribution.
-    uint32_t state = 20031105u;
-    auto next = [&state] {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<int>((state >> 24) & 0xFF);
-    };
-    for (int y = 0; y < height; ++y) {
-        uchar* line = soft.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            const int grain = (next() + next() - 255) / 14;
-            line[x] = static_cast<uchar>(std::clamp(line[x] + grain, 0, 255));
-        }
-    }
+    FilmGrain::add(soft.bits(), width, height, soft.bytesPerLine(), 20031105u);
     return soft;
 }
 

@@ -1,5 +1,7 @@
 #include "app/cli/PhantomImage.h"
 
+#include "image/FilmGrain.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -152,17 +154,6 @@ QImage drawPhantomFilm(const Phantom::Patient& p, const Phantom::Film& f, uint32
         film.scaled(width / 2, height / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
             .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
             .convertToFormat(QImage::Format_Grayscale8);
-    uint32_t state = grainSeed;
-    auto next = [&state] {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<int>((state >> 24) & 0xFF);
-    };
-    for (int y = 0; y < height; ++y) {
-        uchar* line = soft.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            const int grain = (next() + next() - 255) / 14;
-            line[x] = static_cast<uchar>(std::clamp(line[x] + grain, 0, 255));
-        }
-    }
+    FilmGrain::add(soft.bits(), width, height, soft.bytesPerLine(), grainSeed);
     return soft;
 }
