@@ -33,8 +33,10 @@ struct DicomTestFilm {
     bool pixelData = true;
     // In a compressed syntax the pixel data are one fragment of meaningless bytes.
     E_TransferSyntax xfer = EXS_LittleEndianExplicit;
-    bool preamble = true; // false: the bare data set, without preamble and meta header
-    int frames = 1;       // frames after the first hold the values inverted
+    bool preamble = true;      // false: the bare data set, without preamble and meta header
+    int frames = 1;            // frames after the first hold the values inverted
+    bool rgb = false;          // 8-bit RGB, each pixel grey: the top 8 bits of its value thrice
+    bool invertingLut = false; // a VOI LUT of 12 bits that maps v to 4095 - v
 };
 
 // Returns `path`.
@@ -49,16 +51,26 @@ inline std::string writeDicomTestFilm(const std::string& path, const DicomTestFi
     ds.putAndInsertString(DCM_Modality, "DX");
     ds.putAndInsertUint16(DCM_Rows, Uint16(f.height));
     ds.putAndInsertUint16(DCM_Columns, Uint16(f.width));
-    ds.putAndInsertUint16(DCM_SamplesPerPixel, 1);
-    ds.putAndInsertString(DCM_PhotometricInterpretation, f.photometric.c_str());
-    ds.putAndInsertUint16(DCM_BitsAllocated, 16);
-    ds.putAndInsertUint16(DCM_BitsStored, 12);
-    ds.putAndInsertUint16(DCM_HighBit, 11);
+    ds.putAndInsertUint16(DCM_SamplesPerPixel, f.rgb ? 3 : 1);
+    ds.putAndInsertString(DCM_PhotometricInterpretation, f.rgb ? "RGB" : f.photometric.c_str());
+    ds.putAndInsertUint16(DCM_BitsAllocated, f.rgb ? 8 : 16);
+    ds.putAndInsertUint16(DCM_BitsStored, f.rgb ? 8 : 12);
+    ds.putAndInsertUint16(DCM_HighBit, f.rgb ? 7 : 11);
     ds.putAndInsertUint16(DCM_PixelRepresentation, 0);
     for (const auto& [key, text] : f.tags) {
         if (ds.putAndInsertString(key, text.c_str()).bad()) // a byte value, such as a document
             ds.putAndInsertUint8Array(key, reinterpret_cast<const Uint8*>(text.data()),
                                       static_cast<unsigned long>(text.size()));
+    }
+    if (f.invertingLut) {
+        DcmItem* lut = nullptr;
+        ds.findOrCreateSequenceItem(DCM_VOILUTSequence, lut);
+        const Uint16 descriptor[] = {4096, 0, 12};
+        std::vector<Uint16> data(4096);
+        for (Uint16 v = 0; v < 4096; ++v)
+            data[v] = Uint16(4095 - v);
+        lut->putAndInsertUint16Array(DCM_LUTDescriptor, descriptor, 3);
+        lut->putAndInsertUint16Array(DCM_LUTData, data.data(), 4096);
     }
     if (f.pixelData && DcmXfer(f.xfer).isEncapsulated()) {
         auto* sequence = new DcmPixelSequence(DcmTag(DCM_PixelData, EVR_OB));
@@ -70,6 +82,13 @@ inline std::string writeDicomTestFilm(const std::string& path, const DicomTestFi
         auto* pixels = new DcmPixelData(DCM_PixelData);
         pixels->putOriginalRepresentation(f.xfer, nullptr, sequence);
         ds.insert(pixels, true);
+    } else if (f.pixelData && f.rgb) {
+        ds.putAndInsertUint16(DCM_PlanarConfiguration, 0);
+        std::vector<Uint8> v;
+        for (int y = 0; y < f.height; ++y)
+            for (int x = 0; x < f.width; ++x)
+                v.insert(v.end(), 3, Uint8(f.value(x, y) >> 4));
+        ds.putAndInsertUint8Array(DCM_PixelData, v.data(), static_cast<unsigned long>(v.size()));
     } else if (f.pixelData) {
         std::vector<Uint16> v;
         for (int frame = 0; frame < f.frames; ++frame)
