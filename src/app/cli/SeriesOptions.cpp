@@ -196,7 +196,7 @@ std::optional<SeriesOptions> SeriesOptions::parse(const std::vector<std::string>
         {"--width-tolerance", nonNegative(s.widthTolerance, "a percentage")},
         {"--threshold", nonNegative(s.threshold, "millimetres")},
         {"--click-sd", nonNegative(s.clickSd, "pixels")},
-        {"--draws", count(s.draws, 0, 1000000)},
+        {"--draws", count(s.draws, 2, 1000000)},
         {"--seed", seedOf(s.seed)},
         {"--reference", textOf(s.reference)},
         {"--size", textOf(size)},
