@@ -74,7 +74,7 @@ void paint(QPainter& painter, QPagedPaintDevice& device, const Input& in)
                        QStringLiteral("zor series report, printed ") + dateText(in.printed));
     const double mm = page.px(1.0);
     // The film last and widest, so that its path stays on one line.
-    const QList<double> widths = {0.085, 0.06, 0.13, 0.06, 0.105, 0.1, 0.1, 0.08, 0.28};
+    const QList<double> widths = {0.1, 0.07, 0.13, 0.06, 0.105, 0.1, 0.1, 0.08, 0.255};
     const QList<bool> right = {false, true, false, true, true, true, true, false, false};
     bool first = true;
     for (const Series::SeriesResult& s : in.series) {
