@@ -31,7 +31,7 @@ std::string imageBeside(const fs::path& landmark)
         if (!e.is_regular_file(ec))
             continue;
         fs::path p = e.path();
-        if (p.stem().string() == stem && p.has_extension() && p.extension() != ".bit")
+        if (p.stem().string() == stem && p.extension() != ".bit")
             found.push_back(p.filename().string());
     }
     if (found.empty())
