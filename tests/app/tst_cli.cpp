@@ -136,6 +136,7 @@ private slots:
             {{"series"}, 2, "no PATH given"},
             {{"series", "--fast", "x"}, 2, "unknown option '--fast'"},
             {{"series", "--size=10", "x"}, 2, "--size wants WxH"},
+            {{"series", "--draws=1", "x"}, 2, "--draws wants a whole number from 2"},
             {{"phantom", "--help"}, 0, "usage: zor-cli phantom --out DIR"},
             {{"phantom"}, 2, "no --out DIR given"},
             {{"phantom", "--out", "x", "--films=0"}, 2, "--films wants a whole number from 1"}};

@@ -67,6 +67,9 @@ TEST(SeriesStudy, LeftOutCasesSayWhy)
     Series::FoundCases found = Series::findCases({dir.file("good.bit")}, false);
     ASSERT_EQ(found.leftOut.size(), 1u);
     EXPECT_EQ(found.leftOut[0].reason, "no image beside the landmark file (give --size)");
+    // A film named without an extension, as DICOM exports often are, is found.
+    TempDir::write(dir.file("good"), "DICM");
+    EXPECT_TRUE(Series::findCases({dir.file("good.bit")}, false).leftOut.empty());
 }
 
 TEST(Csv, FieldsQuotedGuardedAndLocalisedInTablesWithHeaderAndLineEnds)
