@@ -8,6 +8,19 @@
 #include <utility>
 #include <variant>
 
+namespace {
+
+// Whether the film's header names the patient of `p`: by the ID where either
+// has one, else by the name.
+bool samePatient(const CPatient& p, const RadiographInfo& film)
+{
+    if (!p.Code.empty() || !film.patientId.empty())
+        return p.Code == film.patientId;
+    return p.Famname == film.famname && p.Vorname == film.vorname;
+}
+
+} // namespace
+
 void OpenCase::replace(const std::string& imagePath, const std::string& landmarkPath, CBitmap image,
                        RadiographInfo film)
 {
@@ -54,6 +67,10 @@ bool OpenCase::readOrStartNew()
     zor_->head.removeAll();
     if (film_.isDicom()) {
         zor_->Patient.copy(DefaultPatient());
+        // A head size belongs to one patient: for another, Write Data asks
+        // for it instead of measuring with the last patient's.
+        if (!samePatient(DefaultPatient(), film_))
+            zor_->Patient.HeadTR = 0.0;
         zor_->Patient.Famname = film_.famname;
         zor_->Patient.Vorname = film_.vorname;
         zor_->Patient.Code = film_.patientId;

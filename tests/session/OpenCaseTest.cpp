@@ -119,3 +119,20 @@ TEST_F(OpenCaseTest, WriteWarningsNameEachDoubt)
     oc.zor().Patient.HeadTR = 0;
     EXPECT_TRUE(oc.writeWarnings().empty());
 }
+
+// A DICOM film brings its patient; the last head size carries over only to
+// the same patient, the data file always.
+TEST_F(OpenCaseTest, ADicomFilmTakesTheLastHeadOnlyForTheSamePatient)
+{
+    RadiographInfo header;
+    header.kind = "DICOM";
+    header.famname = "Roe";
+    header.patientId = "ST-9";
+    for (auto [id, head] : {std::pair{"ST-9", 14.0}, {"ST-7", 0.0}}) {
+        DefaultPatient() = CPatient{"Roe", "", id, 14.0, "study"};
+        open(header);
+        EXPECT_EQ(oc.zor().Patient.HeadTR, head) << id;
+        EXPECT_EQ(oc.zor().Patient.DatFile, "study");
+    }
+    DefaultPatient() = CPatient{};
+}
