@@ -5,6 +5,7 @@
 #include "casefile/DefaultPatient.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 #include <variant>
 
@@ -45,7 +46,10 @@ bool OpenCase::read(CZor& into) const
 bool OpenCase::readOrStartNew()
 {
     CZor fresh = *zor_;
-    if (read(fresh)) {
+    const bool wasRead = read(fresh);
+    std::error_code ec;
+    damagedFile_ = !wasRead && std::filesystem::exists(landmarkPath_, ec);
+    if (wasRead) {
         *zor_ = std::move(fresh);
         zor_->DatFlag = true;
         DefaultPatient().copy(zor_->Patient);
@@ -88,7 +92,23 @@ bool OpenCase::reloadLandmarks()
     if (!read(fresh))
         return false;
     *zor_ = std::move(fresh);
+    damagedFile_ = false;
     return true;
+}
+
+void OpenCase::keepDamagedFile()
+{
+    if (!damagedFile_)
+        return;
+    std::error_code ec;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string kept =
+            landmarkPath_ + ".damaged" + (n == 1 ? std::string() : "-" + std::to_string(n));
+        if (std::filesystem::exists(kept, ec))
+            continue;
+        damagedFile_ = !std::filesystem::copy_file(landmarkPath_, kept, ec);
+        return;
+    }
 }
 
 std::vector<std::string> OpenCase::writeWarnings() const
@@ -126,11 +146,13 @@ WriteDataCommand::Outcome OpenCase::writeData(const Clock& clock, PatientDialogO
         if (!messages_.askYesNo("Zor", text))
             return WriteDataCommand::Outcome::Declined;
     }
+    keepDamagedFile();
     return WriteDataCommand::run(*zor_, imagePath_, messages_, clock, dialog);
 }
 
 bool OpenCase::saveLandmarks(std::string* error)
 {
+    keepDamagedFile();
     return BinFile::WriteLandmarkFile(landmarkPath_, *zor_, error);
 }
 

@@ -42,8 +42,11 @@ public:
     // one: landmarks reset, no head, the scale from the film's header when it
     // gives a usable one, else the film taken as 430 mm wide ("not
     // calibrated"); a DICOM film's header also gives the name, first name,
-    // study ID and date (the head diameter and data file carry over from the
-    // DefaultPatient). True when the file was read.
+    // study ID and date (the data file carries over from the DefaultPatient,
+    // the head diameter only to the same patient). A landmark file that is
+    // there but cannot be read is copied aside ("NAME.bit.damaged", then
+    // "-2", "-3", ...) before this case first writes over it, since what it
+    // still holds may be worth recovering. True when the file was read.
     bool readOrStartNew();
     // "&Reload Landmarks": reads the landmark file into a copy of the case
     // and takes it only when the file was read to its end; a damaged file
@@ -78,6 +81,7 @@ public:
 
 private:
     bool read(CZor& into) const;
+    void keepDamagedFile();
 
     ToolHost& host_;
     Surface& surface_;
@@ -88,4 +92,5 @@ private:
     std::string imagePath_;
     std::string landmarkPath_;
     RadiographInfo film_;
+    bool damagedFile_ = false; // the landmark file failed to read and is not yet kept aside
 };

@@ -136,3 +136,19 @@ TEST_F(OpenCaseTest, ADicomFilmTakesTheLastHeadOnlyForTheSamePatient)
     }
     DefaultPatient() = CPatient{};
 }
+
+// A landmark file that cannot be read is copied aside, once, before this case
+// first writes over it; an older copy stays.
+TEST_F(OpenCaseTest, ADamagedFileIsKeptBeforeItIsWrittenOver)
+{
+    const std::string damaged = std::string{'\x05', '\0'} + "Calib";
+    TempDir::write(dir.file("case.bit"), damaged);
+    TempDir::write(dir.file("case.bit.damaged"), "an older one");
+    open();
+    EXPECT_EQ(messages.messages.size(), 1U);
+    for (int save = 0; save < 2; ++save)
+        ASSERT_TRUE(oc.saveLandmarks(nullptr));
+    EXPECT_EQ(TempDir::read(dir.file("case.bit.damaged-2")), damaged);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("case.bit.damaged-3")));
+    EXPECT_EQ(TempDir::read(dir.file("case.bit.damaged")), "an older one");
+}
