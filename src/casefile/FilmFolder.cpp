@@ -75,8 +75,10 @@ void readDetails(Film& film)
     CZor zor;
     Quiet quiet;
     // Only the texts are wanted; the image size only scales the landmarks.
-    if (!bit || !BinFile::ReadLandmarkFile(*bit, 1000, 1000, zor, quiet))
+    if (!bit || !BinFile::ReadLandmarkFile(*bit, 1000, 1000, zor, quiet)) {
+        film.damaged = true;
         return;
+    }
     film.datum = zor.Datum;
     film.patient = zor.Patient.Famname;
     if (!zor.Patient.Vorname.empty()) {

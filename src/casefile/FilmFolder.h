@@ -14,8 +14,9 @@ struct Film {
     bool hasLandmarks = false;
     // Filled by readDetails; until then only the name and the state are known.
     bool detailsRead = false;
-    std::string datum;   // "yyyymmdd" or empty
-    std::string patient; // "Name, First Name" or empty
+    std::string datum;    // "yyyymmdd" or empty
+    std::string patient;  // "Name, First Name" or empty
+    bool damaged = false; // the landmark file is there but does not read to its end
 };
 
 // The regular files of `folder` whose extension (without the dot, any

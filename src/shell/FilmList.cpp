@@ -12,6 +12,8 @@ constexpr size_t kPerTurn = 8;
 
 QString stateText(const FilmFolder::Film& f)
 {
+    if (f.damaged)
+        return "landmark file damaged";
     return f.hasLandmarks ? "landmarks saved" : "no landmark file";
 }
 

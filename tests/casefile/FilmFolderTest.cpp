@@ -32,6 +32,7 @@ TEST(FilmFolder, ListsTheFilmsByNameWithTheirCaseState)
     EXPECT_EQ(films[1].patient, "M\xC3\xBCller, Jos\xC3\xA9");
     EXPECT_TRUE(films[2].hasLandmarks);
     EXPECT_EQ(films[2].patient, "") << "a damaged file gives no details and no message";
+    EXPECT_TRUE(films[2].damaged && !films[1].damaged);
     EXPECT_TRUE(FilmFolder::list(dir.file("missing"), {"bmp"}).empty());
 }
 
