@@ -33,11 +33,14 @@ std::string name(int mode)
 
 bool sameCase(const CZor& a, const CZor& b)
 {
-    if (a.Visible == b.Visible)
+    if (a.Visible == b.Visible && a.SinA == b.SinA && a.CosA == b.CosA && a.Center == b.Center)
         return a == b;
-    CZor shown = b;
-    shown.Visible = a.Visible;
-    return a == shown;
+    CZor like = b;
+    like.Visible = a.Visible;
+    like.SinA = a.SinA;
+    like.CosA = a.CosA;
+    like.Center = a.Center;
+    return a == like;
 }
 
 } // namespace CaseEdits

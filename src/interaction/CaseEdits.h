@@ -14,7 +14,9 @@ namespace CaseEdits {
 std::string name(int mode);
 
 // The same case as far as the user can tell: every field but the
-// drawing-only `Visible`, which the tools switch off while they work.
+// drawing-only `Visible`, which the tools switch off while they work, and the
+// stem frame (SinA, CosA, Center) that "&Write Data" keeps from its analysis,
+// which follows from the landmarks.
 bool sameCase(const CZor& a, const CZor& b);
 
 } // namespace CaseEdits

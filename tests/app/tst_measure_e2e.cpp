@@ -252,6 +252,9 @@ private:
         QFile report(QString::fromStdString(target.path));
         QVERIFY(report.open(QIODevice::ReadOnly));
         QCOMPARE(report.readAll().toStdString(), *expected);
+        // Written, the case is unchanged, and writing was no step of its own.
+        QVERIFY(!w_->isWindowModified());
+        QCOMPARE(w_->action("m_EditUndo")->text(), QString("&Undo Cement Marker"));
         // The results panel showed what was written.
         const QString panel = w_->workflow().results()->text();
         for (const QString label :

@@ -44,6 +44,8 @@ TEST(CaseEdits, NamesEditsByToolStateAndIgnoresOnlyVisibility)
     CZor a;
     CZor b = a;
     b.Visible = !a.Visible;
+    b.SinA = 0.5; // the stem frame Write Data keeps
+    b.Center.change(3, 4);
     EXPECT_TRUE(CaseEdits::sameCase(a, b));
     b.Shoulder.change(1, 2);
     EXPECT_FALSE(CaseEdits::sameCase(a, b));
