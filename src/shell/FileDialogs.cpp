@@ -1,6 +1,8 @@
 #include "shell/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace FileDialogs {
 
@@ -25,7 +27,19 @@ QString saveFile(QWidget* owner, const QString& caption, const QString& suggeste
 {
     if (saveHook())
         return saveHook()(owner, caption, suggested, filters);
-    return QFileDialog::getSaveFileName(owner, caption, suggested, filters);
+    QString chosenFilter;
+    const QString path =
+        QFileDialog::getSaveFileName(owner, caption, suggested, filters, &chosenFilter);
+    return withSuffix(path, chosenFilter);
+}
+
+QString withSuffix(const QString& path, const QString& filter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+    const QRegularExpressionMatch m = firstPattern.match(filter);
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty() || !m.hasMatch())
+        return path;
+    return path + "." + m.captured(1);
 }
 
 QString folder(QWidget* owner, const QString& caption, const QString& initial)

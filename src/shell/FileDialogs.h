@@ -20,6 +20,9 @@ using FolderChooser = std::function<QString(QWidget*, const QString&, const QStr
 QString saveFile(QWidget* owner, const QString& caption, const QString& suggested,
                  const QString& filters);
 QString folder(QWidget* owner, const QString& caption, const QString& initial);
+// `path` with the suffix of the filter's first pattern when it has none
+// ("report" with "PDF (*.pdf)" is "report.pdf"), as the save dialog gives it.
+QString withSuffix(const QString& path, const QString& filter);
 
 // Null: the real dialogs.
 void setSaveChooser(SaveChooser chooser);

@@ -5,6 +5,7 @@
 #include "shell/CalibDialog.h"
 #include "shell/ColorDialog.h"
 #include "shell/DataDialog.h"
+#include "shell/FileDialogs.h"
 #include "shell/HelpForm.h"
 #include "shell/StartupForm.h"
 
@@ -121,6 +122,15 @@ private slots:
         QTest::mouseClick(dialog.b_Close(), Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(ColorDialog(bitmap, {}).sb_contrast()->value(), 320); // the values stay
+    }
+
+    void aSavedNameWithoutSuffixTakesTheChosenFilters()
+    {
+        for (auto [path, filter, saved] : {std::tuple{"/d/report", "PDF (*.pdf)", "/d/report.pdf"},
+                                           {"/d/plot.svg", "PNG (*.png)", "/d/plot.svg"},
+                                           {"/d/notes", "All files (*)", "/d/notes"},
+                                           {"", "PDF (*.pdf)", ""}})
+            QCOMPARE(FileDialogs::withSuffix(path, filter), QString(saved));
     }
 
     void calibrationDistance()
