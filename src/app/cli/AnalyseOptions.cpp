@@ -41,7 +41,7 @@ void AnalyseOptions::usage(std::ostream& s)
 {
     s << "usage: zor-cli analyse [--report FILE] [--today YYYY-MM-DD] [--size WxH] CASE...\n"
          "\n"
-         "Does for each stored case what \"&Write Data\" does, without a window: checks\n"
+         "Does for each stored case what \"Write Data\" does, without a window: checks\n"
          "the patient data, runs the analysis and appends the report record. Landmark\n"
          "files are read, never rewritten.\n"
          "\n"

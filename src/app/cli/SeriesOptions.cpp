@@ -154,7 +154,7 @@ void SeriesOptions::usage(std::ostream& s)
          "file under it is a case, with the image of the same name beside it) or a case\n"
          "(an image with its .bit landmark file beside it, or a .bit file). Cases are\n"
          "grouped into series by patient (\"Study - ID\", else name and first name) and\n"
-         "side. Each film is analysed as \"&Write Data\" does (nothing is written) and its\n"
+         "side. Each film is analysed as \"Write Data\" does (nothing is written) and its\n"
          "lengths are multiplied by true head radius / measured head radius.\n"
          "\n"
          "Against the reference film (the earliest, or --reference): subsidence (mean of\n"
