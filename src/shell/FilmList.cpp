@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QScrollBar>
 
+#include <map>
+
 namespace {
 
 // Landmark files read per turn of the event loop.
@@ -82,7 +84,19 @@ void FilmList::listAgain()
                                  ? QString::fromStdString(films_[size_t(current)].path)
                                  : QString();
     const int scrolled = verticalScrollBar()->value();
+    std::map<std::string, FilmFolder::Film> known;
+    for (FilmFolder::Film& f : films_)
+        known.emplace(f.path, std::move(f));
     list();
+    // A film keeps what was read of it unless its landmark file came or
+    // went, so that saving one case does not read the whole folder again.
+    for (size_t i = 0; i < films_.size(); ++i) {
+        auto it = known.find(films_[i].path);
+        if (it != known.end() && it->second.hasLandmarks == films_[i].hasLandmarks) {
+            films_[i] = std::move(it->second);
+            fillRow(i);
+        }
+    }
     if (const int i = indexOf(selected); i >= 0)
         setCurrentItem(topLevelItem(i));
     verticalScrollBar()->setValue(scrolled);
